@@ -1,0 +1,22 @@
+#include "platform/random.h"
+
+#include <ctime>
+
+namespace korvo {
+
+namespace {
+thread_local std::uint32_t state = 1;
+}
+
+void Random::Seed(std::uint32_t seed) { state = seed; }
+
+void Random::SeedWithTime() { Seed(static_cast<std::uint32_t>(std::time(nullptr))); }
+
+int Random::Next() {
+    state = state * 214013u + 2531011u;
+    return static_cast<int>((state >> 16) & 0x7FFFu);
+}
+
+std::uint32_t Random::State() { return state; }
+
+}  // namespace korvo
