@@ -1,10 +1,12 @@
 #include "words/word_store.h"
 
 #include <cstring>
+#include <functional>
 #include <new>
 #include <utility>
 
 #include "platform/random.h"
+#include "words/letter_index.h"
 
 namespace korvo {
 
@@ -22,6 +24,13 @@ void SwapRecords(char* a, char* b, std::uint32_t recordSize) {
     std::memcpy(tmp, a, recordSize);
     std::memcpy(a, b, recordSize);
     std::memcpy(b, tmp, recordSize);
+}
+
+// True when p points at one of the block's records 0 .. count - 1.
+bool HoldsRecord(const WordBlock* block, const char* p) {
+    const std::less_equal<const char*> notAfter;
+    const std::less<const char*> before;
+    return notAfter(block->data, p) && before(p, block->Record(block->count));
 }
 
 // Locates the record with a 1-based chain index; null when past the chain.
@@ -56,6 +65,31 @@ void ShuffleChainBlock(WordBlock* b) {
     }
 }
 
+// Shuffles the head block of a chain, the rest of the chain first.
+void ShuffleHead(WordBlock* head) {
+    if (head->next != nullptr) ShuffleChainBlock(head->next);
+    head->cursor = 0;
+    if (head->count < 2) return;
+    const std::uint32_t rounds = (head->count / 5) * 4;
+    for (std::uint32_t i = 0; i < rounds; ++i) {
+        std::uint32_t j = i + 1 + static_cast<std::uint32_t>(Random::Next()) % (head->count - i - 1);
+        if (head->next == nullptr || Random::Next() % 5 == 0) {
+            SwapRecords(head->Record(i), head->Record(j), head->recordSize);
+            continue;
+        }
+        WordBlock* n = head->next;
+        char* w;
+        if (n->next == nullptr || Random::Next() % 5 == 0)
+            w = n->Record(static_cast<std::uint32_t>(Random::Next()) % n->count);
+        else
+            w = RandomWord(n->next);
+        if (Random::Next() % 5 == 0)
+            SwapRecords(head->Record(j), w, head->recordSize);
+        else
+            SwapRecords(head->Record(i), w, head->recordSize);
+    }
+}
+
 }  // namespace
 
 void InitBlock(WordBlock* block, std::uint32_t length) {
@@ -72,9 +106,11 @@ void InitBlock(WordBlock* block, std::uint32_t length) {
         block->capacity = 0;
         block->failed = 1;
     }
+    AllocateLetterIndex(block);
 }
 
 WordBlock* NewBlock(std::uint32_t length) {
+    if (length > static_cast<std::uint32_t>(kMaxWordLength)) return nullptr;
     auto* block = new (std::nothrow) WordBlock;
     if (block != nullptr) InitBlock(block, length);
     return block;
@@ -82,6 +118,7 @@ WordBlock* NewBlock(std::uint32_t length) {
 
 void FreeBlock(WordBlock* block) {
     if (block == nullptr) return;
+    FreeLetterIndex(block);
     delete[] block->data;
     delete block;
 }
@@ -98,6 +135,7 @@ int AddWord(WordBlock* head, const char* word, bool checkDuplicates) {
             char* record = b->Record(b->count);
             std::memcpy(record, word, length);
             record[length] = kWordAvailable;
+            IndexRecord(b, b->count, true);
             ++b->count;
             return 1;
         }
@@ -116,26 +154,57 @@ int AddWord(WordBlock* head, const char* word, bool checkDuplicates) {
 
 char* FindNext(WordBlock* head, const char* pattern, int* index) {
     if (head == nullptr) return nullptr;
-    // Only the stretch between the first and the last fixed letter needs comparing.
+    // Only the fixed positions of the pattern are compared; the open ones are skipped.
     const std::uint32_t length = head->length;
-    std::uint32_t lo = 0;
-    while (lo < length && pattern[lo] == '@') ++lo;
-    std::uint32_t hi = length;
-    while (hi > lo && pattern[hi - 1] == '@') --hi;
+    FixedLetters fixed;
+    bool shortPattern = false;
+    for (std::uint32_t k = 0; k < length; ++k) {
+        const char c = pattern[k];
+        if (c == 0) {
+            shortPattern = true;
+            break;
+        }
+        if (c == '@') continue;
+        const auto letter = static_cast<std::uint32_t>(static_cast<unsigned char>(c) - 'A');
+        if (letter >= 26) fixed.indexable = false;
+        fixed.position[fixed.count] = k;
+        fixed.letter[fixed.count] = c;
+        fixed.row[fixed.count] = k * 26 + letter;
+        ++fixed.count;
+    }
 
     for (WordBlock* b = head; b != nullptr; b = b->next) {
-        const std::uint32_t size = b->recordSize;
-        const char* record = b->data + static_cast<std::size_t>(b->cursor) * size;
-        while (b->cursor < b->count) {
-            ++b->cursor;
-            bool match = record[length] == kWordAvailable;
-            for (std::uint32_t k = lo; match && k < hi; ++k)
-                if (pattern[k] != '@' && pattern[k] != record[k]) match = false;
-            if (match) {
-                if (index != nullptr) *index += static_cast<int>(b->cursor);
-                return const_cast<char*>(record);
+        if (b->cursor >= b->count) {  // used up by earlier searches
+            if (index != nullptr) *index += static_cast<int>(b->count);
+            continue;
+        }
+        char* found = nullptr;
+        if (shortPattern) {
+            // A pattern shorter than the chain's words matches none of them.
+            b->cursor = b->count;
+        } else if (fixed.count != 0 && fixed.indexable && b->letterBits != nullptr) {
+            found = FindInBlockIndexed(b, fixed);
+        } else {
+            const std::uint32_t size = b->recordSize;
+            const std::uint32_t count = b->count;
+            std::uint32_t cursor = b->cursor;
+            const char* record = b->Record(cursor);
+            while (cursor < count) {
+                ++cursor;
+                bool match = record[length] == kWordAvailable;
+                for (std::uint32_t k = 0; match && k < fixed.count; ++k)
+                    match = record[fixed.position[k]] == fixed.letter[k];
+                if (match) {
+                    found = const_cast<char*>(record);
+                    break;
+                }
+                record += size;
             }
-            record += size;
+            b->cursor = cursor;
+        }
+        if (found != nullptr) {
+            if (index != nullptr) *index += static_cast<int>(b->cursor);
+            return found;
         }
         if (index != nullptr) *index += static_cast<int>(b->count);
     }
@@ -155,6 +224,8 @@ void ReleaseWord(WordBlock* head, int index) {
 void RemoveWord(WordBlock* head, const char* word) {
     if (head == nullptr) return;
     for (WordBlock* b = head; b != nullptr; b = b->next) b->cursor = 0;
+    // Only a word of the chain's length can be equal to one of its words.
+    if (BoundedLength(word, head->length + 1) != head->length) return;
     // The word is the search pattern; a '@' in it would match other words,
     // so keep searching until an exactly equal record turns up.
     char* found = nullptr;
@@ -163,16 +234,26 @@ void RemoveWord(WordBlock* head, const char* word) {
     }
     if (found == nullptr) return;
 
+    WordBlock* foundBlock = head;
+    while (!HoldsRecord(foundBlock, found)) foundBlock = foundBlock->next;
+    const auto foundAt = static_cast<std::uint32_t>((found - foundBlock->data) / foundBlock->recordSize);
+
     WordBlock* previous = nullptr;
     WordBlock* last = head;
     while (last->next != nullptr) {
         previous = last;
         last = last->next;
     }
-    if (last->count == 0) return;  // only an emptied head can be empty
-    char* lastRecord = last->Record(last->count - 1);
-    if (lastRecord != found) std::memcpy(found, lastRecord, last->recordSize);
+    const std::uint32_t lastAt = last->count - 1;  // last holds found or a later word, so count >= 1
+    char* lastRecord = last->Record(lastAt);
+    IndexRecord(foundBlock, foundAt, false);
+    if (lastRecord != found) {
+        IndexRecord(last, lastAt, false);
+        std::memcpy(found, lastRecord, last->recordSize);
+        IndexRecord(foundBlock, foundAt, true);
+    }
     --last->count;
+    // The search may have left the cursor one past the record that went away.
     if (last->cursor > last->count) last->cursor = last->count;
     if (last->count == 0 && previous != nullptr) {
         previous->next = nullptr;
@@ -181,6 +262,7 @@ void RemoveWord(WordBlock* head, const char* word) {
 }
 
 char* RandomWord(WordBlock* head) {
+    if (head == nullptr) return nullptr;
     WordBlock* b = head;
     while (b->next != nullptr) {
         if (Random::Next() % 5 == 0) break;
@@ -222,27 +304,9 @@ void WordStore::ShuffleWords() {
     for (int length = 1; length < kBucketCount; ++length) {
         WordBlock* head = buckets[length];
         if (head == nullptr || head->failed) continue;
-        if (head->next != nullptr) ShuffleChainBlock(head->next);
-        head->cursor = 0;
-        if (head->count < 2) continue;
-        const std::uint32_t rounds = (head->count / 5) * 4;
-        for (std::uint32_t i = 0; i < rounds; ++i) {
-            std::uint32_t j = i + 1 + static_cast<std::uint32_t>(Random::Next()) % (head->count - i - 1);
-            if (head->next == nullptr || Random::Next() % 5 == 0) {
-                SwapRecords(head->Record(i), head->Record(j), head->recordSize);
-                continue;
-            }
-            WordBlock* n = head->next;
-            char* w;
-            if (n->next == nullptr || Random::Next() % 5 == 0)
-                w = n->Record(static_cast<std::uint32_t>(Random::Next()) % n->count);
-            else
-                w = RandomWord(n->next);
-            if (Random::Next() % 5 == 0)
-                SwapRecords(head->Record(j), w, head->recordSize);
-            else
-                SwapRecords(head->Record(i), w, head->recordSize);
-        }
+        ShuffleHead(head);
+        // The swaps moved letters between records and blocks: re-index the chain.
+        for (WordBlock* b = head; b != nullptr; b = b->next) RebuildLetterIndex(b);
     }
 }
 

@@ -16,7 +16,9 @@ inline constexpr char kWordInUse = 1;
 // One fixed-size block of words of one length. Record i starts at
 // i * recordSize in data: the letters, then one status byte. Blocks of the
 // same length form a chain; words are numbered 1, 2, 3 ... across the chain
-// in chain order (the word's index).
+// in chain order (the word's index). A record's letters change only through
+// the functions below, which keep the block's letter index in step; callers
+// may read records and their status bytes, and must not write letters.
 struct WordBlock {
     std::uint32_t count = 0;       // words stored in this block
     std::uint32_t capacity = 0;    // kBlockBytes / recordSize; 0 when the data area is missing
@@ -26,6 +28,8 @@ struct WordBlock {
     std::int32_t failed = 0;       // 1 when the data area could not be allocated
     char* data = nullptr;          // kBlockBytes bytes of records
     WordBlock* next = nullptr;     // next block of the same length, or null
+    std::uint64_t* letterBits = nullptr;  // letter index of the records (letter_index.h), or null
+    std::uint32_t bitWords = 0;           // 64-bit words per bit set of the index: (capacity + 63) / 64
 
     char* Record(std::uint32_t i) const { return data + static_cast<std::size_t>(i) * recordSize; }
 };
@@ -43,13 +47,17 @@ void FreeBlock(WordBlock* block);
 int AddWord(WordBlock* head, const char* word, bool checkDuplicates);
 // Next available record matching the pattern ('@' = any letter) from the
 // chain's cursors onwards; adds the 1-based index of the result to *index.
+// The pattern has the chain's length; a shorter one matches no word (the
+// chain is searched to its end).
 char* FindNext(WordBlock* head, const char* pattern, int* index);
 void MarkUsed(WordBlock* head, int index);
 void ReleaseWord(WordBlock* head, int index);
 // Takes the first available word equal to word out of the chain by moving
-// the chain's last record over it. A word in use is not removed.
+// the chain's last record over it. A word in use, or of another length than
+// the chain's, is not removed.
 void RemoveWord(WordBlock* head, const char* word);
-// A record of a randomly chosen block of the chain (draws from Random).
+// A record of a randomly chosen block of the chain (draws from Random);
+// null for an absent or empty block.
 char* RandomWord(WordBlock* head);
 
 // The loaded word list grouped by length, or the engine's store of the words
@@ -57,7 +65,7 @@ char* RandomWord(WordBlock* head);
 struct WordStore {
     WordBlock* buckets[kBucketCount] = {};  // head of the chain of each length, or null
     std::int32_t failed = 0;                // a block allocation failed while loading
-    std::int32_t reserved = 0;
+    std::int32_t reserved = 0;              // always 0
 
     WordStore() = default;
     ~WordStore() { FreeStore(); }
