@@ -6,6 +6,7 @@
 namespace korvo {
 
 int LoadWordList(WordStore& store, const char* path) {
+    if (path == nullptr) return 0;
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return 0;
     store.ClearStore();

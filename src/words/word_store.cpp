@@ -153,7 +153,7 @@ int AddWord(WordBlock* head, const char* word, bool checkDuplicates) {
 }
 
 char* FindNext(WordBlock* head, const char* pattern, int* index) {
-    if (head == nullptr) return nullptr;
+    if (head == nullptr || pattern == nullptr) return nullptr;
     // Only the fixed positions of the pattern are compared; the open ones are skipped.
     const std::uint32_t length = head->length;
     FixedLetters fixed;
