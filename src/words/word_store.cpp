@@ -158,7 +158,10 @@ char* FindNext(WordBlock* head, const char* pattern, int* index) {
     const std::uint32_t length = head->length;
     FixedLetters fixed;
     bool shortPattern = false;
-    for (std::uint32_t k = 0; k < length; ++k) {
+    // The leading open squares first, in a tight loop (a terminator stops it too).
+    std::uint32_t open = 0;
+    while (open < length && pattern[open] == '@') ++open;
+    for (std::uint32_t k = open; k < length; ++k) {
         const char c = pattern[k];
         if (c == 0) {
             shortPattern = true;
