@@ -1,0 +1,151 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "engine/fill_engine.h"
+#include "model/clue_entry.h"
+#include "model/generation_status.h"
+#include "words/word_store.h"
+
+namespace korvo {
+
+inline constexpr int kMaxSquares = kMaxGridSide * kMaxGridSide;  // 784
+inline constexpr int kRemovalWordSize = 22;                      // 21 letters and the terminator
+
+// The crossword of one document: the grid as text, the clue number and
+// circle flag of every square, the clue list, the page texts and the
+// generation status shared by the window thread and the fill worker.
+//
+// While the grid is designed and filled, the master copy of the grid is the
+// engine's working grid; gridText is the copy everything else reads, renewed
+// by RefreshGridText after every change. A puzzle read from a file has no
+// engine and stays in StatusFilled.
+//
+// Threads: statusLock guards status, stopRequested, removalPending,
+// removalWord, workerActive and every copy between the engine and gridText /
+// cellNumbers. The worker writes highestNumber, clues, solutionText and
+// answerTitle without the lock, and publishes StatusFilled only once it has
+// written all of them, in the same critical section in which it clears
+// workerActive; the window thread reads those fields only in StatusFilled.
+class CCWData {
+public:
+    // A new puzzle of size x size squares with a random block pattern, an
+    // engine of its own and the document's word store (not owned).
+    CCWData(WordStore* store, int size);
+    // An empty object for reading a puzzle file: no engine, no word store.
+    CCWData();
+    // Stops a running fill and waits for the worker before anything is freed.
+    ~CCWData();
+    CCWData(const CCWData&) = delete;
+    CCWData& operator=(const CCWData&) = delete;
+
+    // Grid and status (each takes statusLock itself where it needs it).
+    void NewGrid(int size);
+    void RefreshGridText();
+    std::u16string GetGridText();
+    std::u16string GetSolutionText();
+    void SetSolutionText(const std::u16string& text);
+    void CopyCellNumbers();
+    void SetStatus(int value);
+    int GetStatus();
+    void RequestWordRemoval(std::string_view word);
+    void ApplyPendingWordRemoval();
+
+    // Grid editing (window thread). Rows and columns are 0-based.
+    // The wide variants are true for a run of two or more squares; the 8-bit
+    // variants for any run. A block or an outside square gives false and an
+    // empty result.
+    bool GetAcrossWord(int row, int column, std::u16string& out);
+    bool GetDownWord(int row, int column, std::u16string& out);
+    bool GetAcrossLetters(int row, int column, std::string& out);
+    bool GetDownLetters(int row, int column, std::string& out);
+    // Writes text into the run through the square, one character a square
+    // from the run's start; squares past the text's end keep their character.
+    void SetAcrossWord(int row, int column, std::string_view text);
+    void SetDownWord(int row, int column, std::string_view text);
+    // Typed entry: padded with spaces to the run's length, a space becomes an
+    // empty square, letters become upper case.
+    void EditAcrossWord(int row, int column, const std::u16string& typed);
+    void EditDownWord(int row, int column, const std::u16string& typed);
+    bool ToggleBlock(int row, int column);
+    void ClearGrid();
+
+    // Page texts (no lock).
+    std::u16string GetTitle() const { return title; }
+    std::u16string GetAnswerTitle() const { return answerTitle; }
+    std::u16string GetCopyright() const { return copyright; }
+    std::u16string GetAuthor() const { return author; }
+
+    // Generation run (window thread). StartGenerating marks the run active
+    // (StatusGenerating) and then starts the worker running RunGenerator;
+    // it refuses (false) without an engine or word store, while a run is
+    // active and in StatusFilled. RequestStop turns StatusGenerating into
+    // StatusReverting with a stop request (false in any other status).
+    bool StartGenerating();
+    bool RequestStop();
+    // True from StartGenerating until the worker's last act.
+    bool IsWorkerActive();
+    // Waits until the worker has returned (nothing when none runs).
+    void WaitForWorker();
+
+    // Used by the worker (RunGenerator) only.
+    // Takes the engine's grid into gridText with every '@' made a block, as
+    // RefreshGridText does in StatusFilled.
+    void RefreshFilledGridText();
+    // Drops a pending word-removal request without applying it.
+    void DiscardPendingWordRemoval();
+    // True when Stop was requested.
+    bool IsStopRequested();
+    // The worker's last act: publishes the run's final status, clears the
+    // stop request when asked, and marks the worker finished.
+    void FinishRun(int finalStatus, bool clearStop);
+
+    // Fields, in the documented order.
+    std::int32_t cellNumbers[kMaxSquares];  // per square (row * gridSize + column): 251 block, 252 no number, else its clue number
+    std::uint8_t circled[kMaxSquares];      // per square: 1 circled, 0 not
+    std::vector<ClueEntry> clues;           // across entries by number, then down entries by number
+    std::u16string notepad;                 // free text of the user
+    std::u16string dataFolder;              // the data folder; the clue folders lie in it
+    std::unique_ptr<FillEngine> engine;     // the fill engine (owned); null for a puzzle read from a file
+    WordStore* wordStore;                   // the document's word store (not owned); null for a puzzle read from a file
+    std::int32_t wordListId;                // word list in use, 1..5; selects the clue folder
+    std::uint8_t removalPending;            // a word-removal request waits for the worker
+    char removalWord[kRemovalWordSize];     // the word of that request, zero-terminated
+    std::int32_t gridSize;                  // rows = columns of the grid
+    std::u16string gridText;                // gridSize * gridSize squares, row by row
+    std::u16string title;                   // puzzle title
+    std::u16string solutionText;            // the answer grid, taken when a fill succeeds or loaded
+    std::u16string answerTitle;             // title of the answer page
+    std::u16string copyright;               // copyright line
+    std::u16string author;                  // author line
+    std::int32_t status;                    // GenerationStatus; guarded by statusLock
+    std::int32_t highestNumber;             // numbered squares (highest clue number) of the last run's start
+    std::mutex statusLock;                  // guards the shared fields above and the engine/grid-text copies
+    std::uint8_t stopRequested;             // Stop was requested; cleared by the worker once it has reverted
+
+    // Run control, not stored.
+    std::uint8_t workerActive = 0;  // a worker has been started and has not yet finished (guarded by statusLock)
+    std::thread worker;             // the thread running RunGenerator, joined before the next run and on destruction
+
+private:
+    // Copies the engine's grid into gridText; the caller holds statusLock.
+    void StoreGridText(bool filled);
+    // True when a run is active: the engine belongs to the worker.
+    bool RunActive();
+    // The run through a square as it stands in gridText; false (run empty)
+    // for an outside square, a block, or a grid text shorter than the grid.
+    bool ReadRun(int row, int column, bool across, std::u16string& run);
+    void WriteRun(int row, int column, bool across, std::string_view letters);
+    void EditRun(int row, int column, bool across, const std::u16string& typed);
+};
+
+// The default copyright line for the given calendar year.
+std::u16string DefaultCopyright(int year);
+
+}  // namespace korvo
