@@ -161,7 +161,7 @@ PageRect AnswerSquareRect(const PageGeometry& geometry, int row, int column) {
 }
 
 PagePoint LetterAnchor(const PageRect& square, int letterHeight) {
-    const int side = square.Width();
+    const int side = RectWidth(square);
     return PagePoint{square.left + side / 2, square.top + side / 2 - (letterHeight / 6 + letterHeight / 3)};
 }
 
@@ -260,7 +260,7 @@ ClueFontFit FitClueFont(std::span<const PageRect> columns, int columnCount,
     // A line taller than every column holds no clue; stopping there keeps the
     // climb finite when nothing limits it (no clues at all).
     int ceiling = kClueFontStartHeight;
-    for (int i = 0; i < count; ++i) ceiling = std::max(ceiling, columns[i].Height());
+    for (int i = 0; i < count; ++i) ceiling = std::max(ceiling, RectHeight(columns[i]));
 
     int height = kClueFontStartHeight;
     if (fits(height)) {

@@ -16,19 +16,15 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win_types.h"
+
 namespace korvo {
 
-// A rectangle in page units: left, top, right, bottom.
-struct PageRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
+// A rectangle in page units: left, top, right, bottom (the platform's plain rectangle).
+using PageRect = RECT;
 
-    std::int32_t Width() const { return right - left; }
-    std::int32_t Height() const { return bottom - top; }
-    friend bool operator==(const PageRect&, const PageRect&) = default;
-};
+inline std::int32_t RectWidth(const PageRect& r) { return r.right - r.left; }
+inline std::int32_t RectHeight(const PageRect& r) { return r.bottom - r.top; }
 
 // A point in page units.
 struct PagePoint {

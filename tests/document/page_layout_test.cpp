@@ -309,7 +309,7 @@ TEST(ClueLayout, numberColumn_widensForThreeDigitNumbers) {
         ASSERT_TRUE(out.fits);
         EXPECT_EQ(out.numberWidth, c.digitsAndSpace * 50);
         ASSERT_EQ(out.clues.size(), 1u);
-        EXPECT_EQ(out.clues[0].numberBox.Width(), c.digitsAndSpace * 50);
+        EXPECT_EQ(RectWidth(out.clues[0].numberBox), c.digitsAndSpace * 50);
         EXPECT_EQ(out.clues[0].textBox.left, c.digitsAndSpace * 50 + 1);
     }
 }
