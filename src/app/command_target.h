@@ -15,5 +15,5 @@ public:
 
     // The generation status, view choice, underline flag and next grid size.
     // The frame fills in the toolbar and status bar flags itself.
-    virtual korvo::CommandStateInput CommandStateInput() const = 0;
+    virtual korvo::CommandStateInput StateInput() const = 0;
 };

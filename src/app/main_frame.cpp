@@ -136,7 +136,7 @@ void CMainFrame::CreateStatusBar() {
 }
 
 korvo::CommandStateInput CMainFrame::CurrentStateInput() const {
-    korvo::CommandStateInput input = target_ ? target_->CommandStateInput() : korvo::CommandStateInput{};
+    korvo::CommandStateInput input = target_ ? target_->StateInput() : korvo::CommandStateInput{};
     input.toolbarShown = !toolBar_->isHidden();
     input.statusBarShown = !statusBar()->isHidden();
     return input;

@@ -37,7 +37,7 @@ public:
         received.push_back(id);
         return handles;
     }
-    korvo::CommandStateInput CommandStateInput() const override { return input; }
+    korvo::CommandStateInput StateInput() const override { return input; }
 
     korvo::CommandStateInput input;
     std::vector<int> received;
