@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include "document/command_table.h"
 
@@ -42,8 +43,23 @@ QIcon CommandIcon(int commandId) {
     return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
 }
 
-QString HelpPagePath() {
-    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("help/index.html"));
+QString ShippedFilePath(const QString& relativePath) {
+    return ShippedFilePathFrom(QCoreApplication::applicationDirPath(), relativePath);
 }
+
+QString ShippedFilePathFrom(const QString& executableFolder, const QString& relativePath) {
+    const QDir beside(executableFolder);
+    const QString local = beside.absoluteFilePath(relativePath);
+    if (QFileInfo::exists(local)) return local;
+    const QString shared =
+        QDir::cleanPath(beside.absoluteFilePath(QStringLiteral("../share/korvo/") + relativePath));
+    return QFileInfo::exists(shared) ? shared : local;
+}
+
+QString NoticeFolder() {
+    return QFileInfo(ShippedFilePath(QStringLiteral("scowl-copyright.txt"))).absolutePath();
+}
+
+QString HelpPagePath() { return ShippedFilePath(QStringLiteral("help/index.html")); }
 
 }  // namespace korvo::app

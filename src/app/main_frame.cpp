@@ -1,7 +1,6 @@
 #include "main_frame.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -182,6 +181,6 @@ void CMainFrame::ExecuteCommand(int id) {
 }
 
 void CMainFrame::ShowAbout() {
-    CAboutDlg about(kProgramVersion, QCoreApplication::applicationDirPath(), this);
+    CAboutDlg about(kProgramVersion, korvo::app::NoticeFolder(), this);
     about.exec();
 }

@@ -39,6 +39,11 @@ CFirstRunDialog::CFirstRunDialog(QWidget* parent)
     layout->addWidget(progress_);
 }
 
+void CFirstRunDialog::ShowNow() {
+    show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void CFirstRunDialog::SetProgress(int done, int total) {
     if (!isVisible()) show();
     progress_->setRange(0, total > 0 ? total : 1);

@@ -23,8 +23,11 @@ public:
     // and is thrown again here, after the worker has finished.
     void RunSteps(const std::vector<std::function<void()>>& steps);
 
-    // For work done on the window thread itself: shows done of total on the
-    // bar and lets the window repaint before the next step.
+    // For work done on the window thread itself (the host's first-run
+    // window calls): ShowNow shows the window and paints it at once;
+    // SetProgress shows done of total on the bar and lets the window repaint
+    // before the next step.
+    void ShowNow();
     void SetProgress(int done, int total);
 
     QProgressBar* ProgressBar() const { return progress_; }

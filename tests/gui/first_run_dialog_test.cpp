@@ -70,6 +70,8 @@ TEST(FirstRunDialog, failingStepStopsTheRunAndIsRethrown) {
 
 TEST(FirstRunDialog, setProgressClampsToTheTotal) {
     CFirstRunDialog dialog;
+    dialog.ShowNow();
+    EXPECT_TRUE(dialog.isVisible());
     dialog.SetProgress(2, 5);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.ProgressBar()->value(), 2);
