@@ -2,14 +2,11 @@
 
 #include <algorithm>
 
+#include "model/generation_status.h"
+
 namespace korvo {
 
 namespace {
-
-// Generation status values the rules read (the status field of the puzzle).
-constexpr int kStatusGenerating = 1;
-constexpr int kStatusReverting = 3;
-constexpr int kStatusFilled = -1;
 
 using R = EnableRule;
 using C = CheckRule;
@@ -150,7 +147,7 @@ constexpr Accelerator kAccelerators[] = {
 constexpr std::size_t kCommandCount = sizeof(kCommands) / sizeof(kCommands[0]);
 
 bool IsActiveOrFilled(int status) {
-    return status == kStatusGenerating || status == kStatusReverting || status == kStatusFilled;
+    return status == StatusGenerating || status == StatusReverting || status == StatusFilled;
 }
 
 bool RuleEnables(EnableRule rule, const CommandStateInput& in) {
@@ -163,11 +160,11 @@ bool RuleEnables(EnableRule rule, const CommandStateInput& in) {
         case R::kR1:
             return !IsActiveOrFilled(in.status);
         case R::kR2:
-            return in.status == kStatusGenerating;
+            return in.status == StatusGenerating;
         case R::kR3:
-            return in.status != kStatusGenerating && in.status != kStatusReverting;
+            return in.status != StatusGenerating && in.status != StatusReverting;
         case R::kR4:
-            return in.status == kStatusFilled;
+            return in.status == StatusFilled;
         case R::kR5:
         case R::kR6:
             return !in.gridViewShown;

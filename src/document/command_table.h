@@ -156,7 +156,7 @@ int GridSizeCommand(int size);
 
 // What the enabling rules read.
 struct CommandStateInput {
-    int status = 2;              // generation status of the puzzle (2 designing)
+    int status = 2;              // generation status of the puzzle (GenerationStatus; 2 designing)
     bool gridViewShown = true;   // the grid view is chosen (false: puzzle view)
     bool underlinedTitle = true;
     int newGridSize = 15;
