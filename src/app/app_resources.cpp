@@ -1,0 +1,65 @@
+#include "app_resources.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "document/command_table.h"
+
+// The icons live in a static library: register them before first use.
+static void InitIconResources() {
+    static const bool done = [] {
+        Q_INIT_RESOURCE(icons);
+        return true;
+    }();
+    (void)done;
+}
+
+namespace korvo::app {
+
+QIcon ApplicationIcon() {
+    InitIconResources();
+    QIcon icon;
+    for (int size : {16, 32, 48, 64}) icon.addFile(QStringLiteral(":/icons/korvo-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+QIcon CommandIcon(int commandId) {
+    InitIconResources();
+    const char* name = nullptr;
+    switch (commandId) {
+        case cmd::kFileNew: name = "new"; break;
+        case cmd::kFileOpen: name = "open"; break;
+        case cmd::kFileSave: name = "save"; break;
+        case cmd::kFilePrint: name = "print"; break;
+        case cmd::kClearGrid: name = "cleargrid"; break;
+        case cmd::kToggleView: name = "toggleview"; break;
+        case cmd::kStartGenerating: name = "start"; break;
+        case cmd::kStopGenerating: name = "stop"; break;
+        case cmd::kOptions: name = "options"; break;
+        case cmd::kAppAbout: name = "about"; break;
+        default: return {};
+    }
+    return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
+}
+
+QString ShippedFilePath(const QString& relativePath) {
+    return ShippedFilePathFrom(QCoreApplication::applicationDirPath(), relativePath);
+}
+
+QString ShippedFilePathFrom(const QString& executableFolder, const QString& relativePath) {
+    const QDir beside(executableFolder);
+    const QString local = beside.absoluteFilePath(relativePath);
+    if (QFileInfo::exists(local)) return local;
+    const QString shared =
+        QDir::cleanPath(beside.absoluteFilePath(QStringLiteral("../share/korvo/") + relativePath));
+    return QFileInfo::exists(shared) ? shared : local;
+}
+
+QString NoticeFolder() {
+    return QFileInfo(ShippedFilePath(QStringLiteral("scowl-copyright.txt"))).absolutePath();
+}
+
+QString HelpPagePath() { return ShippedFilePath(QStringLiteral("help/index.html")); }
+
+}  // namespace korvo::app
