@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace korvo {
+
+// The clue folder of a word list: "CLUES1" to "CLUES5"; any id outside 1 to
+// 4 acts as 5.
+std::string ClueFolderName(int wordListId);
+// The packed clue source of a word list beside the program: "cdata1.bin" to
+// "cdata5.bin", with the same rule for the id.
+std::string ClueSourceName(int wordListId);
+
+// Deletes every plain file directly inside folder. Sub-folders (and links to
+// folders) are left alone; a file that cannot be deleted is skipped without
+// a word, and a folder that cannot be read deletes nothing.
+void DeleteFilesInFolder(const std::filesystem::path& folder);
+
+// Upper case of one character of a clue source (a byte, Latin-1): a..z and
+// the Latin-1 small letters à..þ (not ÷) become capitals; every other byte,
+// including ß and ÿ whose capitals lie outside one byte, stays.
+unsigned char UpperClueByte(unsigned char c);
+
+// Adds the pairs of a clue source (bytes in the clue file format) to a clue
+// folder: each pair with both lines non-empty, its word upper-cased and its
+// clue's first character upper-cased, exactly as adding the pairs one by one
+// with ClueDatabase::AddClue and its duplicate check would store them (the
+// same files, pairs, order, cuts and bytes; files already in the folder take
+// part in the check and are appended to), but in time linear in the source.
+// Returns the number of pairs stored.
+int AddCluePairs(const std::filesystem::path& folder, std::string source);
+
+// Builds the clue database of a word list: the folder dataFolder/CLUES<n> is
+// created, or emptied of its plain files when it exists, and filled from
+// programFolder/cdata<n>.bin with AddCluePairs. A missing source leaves the
+// folder empty. Returns the number of pairs stored.
+int InstallClueDatabase(const std::filesystem::path& dataFolder, const std::filesystem::path& programFolder,
+                        int wordListId);
+
+}  // namespace korvo
