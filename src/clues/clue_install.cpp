@@ -2,10 +2,10 @@
 
 #include <cstdint>
 #include <fstream>
-#include <functional>
+#include <cstring>
+#include <span>
 #include <string_view>
 #include <system_error>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -34,6 +34,7 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
 struct SourcePair {
     std::string_view word;  // upper-cased word line
     std::string_view clue;  // clue line with its first character upper-cased
+    std::uint32_t file;     // the clue file: its name's two characters, first * 256 + second
 };
 
 // A stored or candidate (word line, clue line) pair for the duplicate check.
@@ -43,12 +44,82 @@ struct LinePair {
     bool operator==(const LinePair&) const = default;
 };
 
-struct LinePairHash {
-    std::size_t operator()(const LinePair& p) const {
-        const std::size_t a = std::hash<std::string_view>{}(p.word);
-        const std::size_t b = std::hash<std::string_view>{}(p.clue);
-        return a ^ (b + 0x9E3779B97F4A7C15ull + (a << 6) + (a >> 2));
+// A 64-bit hash of bytes, eight at a time, continuing from h.
+std::uint64_t HashBytes(std::string_view bytes, std::uint64_t h) {
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    const char* p = bytes.data();
+    std::size_t n = bytes.size();
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t v;
+        std::memcpy(&v, p, 8);
+        h = (h ^ v) * kMultiplier;
+        h ^= h >> 29;
     }
+    std::uint64_t v = 0;
+    std::memcpy(&v, p, n);
+    h = (h ^ v ^ (static_cast<std::uint64_t>(bytes.size()) << 56)) * kMultiplier;
+    return h ^ (h >> 32);
+}
+
+std::uint64_t HashPair(const LinePair& p) { return HashBytes(p.clue, HashBytes(p.word, 0x243F6A8885A308D3ull)); }
+
+// The pairs in one clue file: an open-addressing set of views, sized once
+// for the pairs a file can get, so that checking and recording a pair costs
+// one hash and no allocation.
+class PairSet {
+public:
+    explicit PairSet(std::size_t expected) {
+        std::size_t capacity = 16;
+        while (capacity < expected * 2) capacity <<= 1;
+        slots.assign(capacity, kEmpty);
+        entries.reserve(expected);
+    }
+
+    bool Contains(const LinePair& pair, std::uint64_t hash) const { return slots[Find(pair, hash)] != kEmpty; }
+
+    // Records the pair; false when it was there already.
+    bool Insert(const LinePair& pair, std::uint64_t hash) {
+        std::size_t at = Find(pair, hash);
+        if (slots[at] != kEmpty) return false;
+        if ((entries.size() + 1) * 2 > slots.size()) {
+            Grow();
+            at = Find(pair, hash);
+        }
+        slots[at] = static_cast<std::uint32_t>(entries.size());
+        entries.push_back({pair, hash});
+        return true;
+    }
+
+private:
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+
+    // The slot holding the pair, or the empty slot where it would go.
+    std::size_t Find(const LinePair& pair, std::uint64_t hash) const {
+        const std::size_t mask = slots.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            const std::uint32_t index = slots[at];
+            if (index == kEmpty) return at;
+            if (entries[index].hash == hash && entries[index].pair == pair) return at;
+        }
+    }
+
+    void Grow() {
+        slots.assign(slots.size() * 2, kEmpty);
+        const std::size_t mask = slots.size() - 1;
+        for (std::uint32_t i = 0; i < entries.size(); ++i) {
+            std::size_t at = entries[i].hash & mask;
+            while (slots[at] != kEmpty) at = (at + 1) & mask;
+            slots[at] = i;
+        }
+    }
+
+    // One recorded pair with its hash.
+    struct Entry {
+        LinePair pair;       // the word and clue lines
+        std::uint64_t hash;  // HashPair of pair
+    };
+    std::vector<Entry> entries;         // the recorded pairs
+    std::vector<std::uint32_t> slots;   // index into entries, or kEmpty; size a power of two
 };
 
 // True when appending complete pairs to bytes keeps the pairs read from the
@@ -64,12 +135,11 @@ bool PairAligned(const std::string& bytes) {
 // Adds the pairs one by one with the duplicate check: the reference way,
 // used for a file that is left over in the folder in a shape whose pairs the
 // appended lines would merge with, or that cannot be appended to as a whole.
-int AddOneByOne(const std::filesystem::path& folder, const std::vector<SourcePair>& pairs,
-                const std::vector<std::uint32_t>& group) {
+int AddOneByOne(const std::filesystem::path& folder, std::span<const SourcePair> group) {
     ClueDatabase database(folder.string() + "/");
     int stored = 0;
-    for (std::uint32_t index : group) {
-        if (database.AddClue(true, ClueText(pairs[index].word), ClueText(pairs[index].clue))) ++stored;
+    for (const SourcePair& p : group) {
+        if (database.AddClue(true, ClueText(p.word), ClueText(p.clue))) ++stored;
     }
     return stored;
 }
@@ -78,33 +148,42 @@ int AddOneByOne(const std::filesystem::path& folder, const std::vector<SourcePai
 // would append pair by pair, in one pass. A pair is refused when some pair
 // already in the file, as read back, equals it uncut; what is written reads
 // back as its cut lines.
-int WriteClueFile(const std::filesystem::path& folder, const std::string& name, const std::vector<SourcePair>& pairs,
-                  const std::vector<std::uint32_t>& group) {
+int WriteClueFile(const std::filesystem::path& folder, const std::string& name, std::span<const SourcePair> group) {
     const std::filesystem::path path = folder / name;
     std::string existing;
     ReadWholeFile(path, existing);
-    if (!PairAligned(existing)) return AddOneByOne(folder, pairs, group);
+    if (!PairAligned(existing)) return AddOneByOne(folder, group);
 
     std::ofstream writer(path, std::ios::binary | std::ios::app);
-    if (!writer.is_open()) return AddOneByOne(folder, pairs, group);
+    if (!writer.is_open()) return AddOneByOne(folder, group);
 
-    std::unordered_set<LinePair, LinePairHash> inFile;
-    inFile.reserve(group.size() + existing.size() / 16);
+    PairSet inFile(group.size() + existing.size() / 16);
     std::string_view rest = existing;
     std::string_view wordLine;
     std::string_view clueLine;
     while (NextClueLine(rest, wordLine)) {
         NextClueLine(rest, clueLine);
-        inFile.insert({wordLine, clueLine});
+        const LinePair stored{wordLine, clueLine};
+        inFile.Insert(stored, HashPair(stored));
     }
 
+    std::size_t bytes = 0;
+    for (const SourcePair& p : group) bytes += p.word.size() + p.clue.size() + 4;
     std::string out;
+    out.reserve(bytes);
     int stored = 0;
-    for (std::uint32_t index : group) {
-        const SourcePair& p = pairs[index];
-        if (inFile.contains({p.word, p.clue})) continue;
-        AppendCluePair(out, p.word, p.clue);
-        inFile.insert({p.word.substr(0, kClueWordLimit), p.clue.substr(0, kClueTextLimit)});
+    for (const SourcePair& p : group) {
+        const LinePair pair{p.word, p.clue};
+        const std::uint64_t hash = HashPair(pair);
+        const LinePair cut{pair.word.substr(0, kClueWordLimit), pair.clue.substr(0, kClueTextLimit)};
+        if (cut == pair) {
+            if (!inFile.Insert(pair, hash)) continue;
+        } else {
+            // The file is checked for the uncut pair but holds the cut one.
+            if (inFile.Contains(pair, hash)) continue;
+            inFile.Insert(cut, HashPair(cut));
+        }
+        AppendCluePair(out, pair.word, pair.clue);
         ++stored;
     }
     writer.write(out.data(), static_cast<std::streamsize>(out.size()));
@@ -144,11 +223,10 @@ unsigned char UpperClueByte(unsigned char c) {
 }
 
 int AddCluePairs(const std::filesystem::path& folder, std::string source) {
-    // The pairs of the source, normalised in place, grouped by the clue file
-    // they go to (the file name's two characters index the groups).
+    // The pairs of the source, normalised in place.
     std::vector<SourcePair> pairs;
     pairs.reserve(source.size() / 32);
-    std::vector<std::vector<std::uint32_t>> groups(1 << 16);
+    std::vector<std::uint32_t> perFile(1 << 16, 0);
     std::string_view rest = source;
     std::string_view word;
     std::string_view clue;
@@ -162,17 +240,27 @@ int AddCluePairs(const std::filesystem::path& folder, std::string source) {
         clueBytes[0] = static_cast<char>(UpperClueByte(static_cast<unsigned char>(clueBytes[0])));
         // What AddClue refuses before it looks at any file.
         if (word.size() < 2 || clue == word) continue;
-        const unsigned key = static_cast<unsigned>(static_cast<unsigned char>(ClueNameChar(word[0]))) << 8 |
-                             static_cast<unsigned char>(ClueNameChar(word[1]));
-        groups[key].push_back(static_cast<std::uint32_t>(pairs.size()));
-        pairs.push_back({word, clue});
+        const std::uint32_t file = static_cast<std::uint32_t>(static_cast<unsigned char>(ClueNameChar(word[0]))) << 8 |
+                                   static_cast<unsigned char>(ClueNameChar(word[1]));
+        ++perFile[file];
+        pairs.push_back({word, clue, file});
     }
 
+    // Grouped by clue file, each group in source order (a counting sort), so
+    // that every file is checked and written in one sequential pass.
+    std::vector<std::uint32_t> start(perFile.size() + 1, 0);
+    for (std::size_t f = 0; f < perFile.size(); ++f) start[f + 1] = start[f] + perFile[f];
+    std::vector<SourcePair> grouped(pairs.size());
+    std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+    for (const SourcePair& p : pairs) grouped[next[p.file]++] = p;
+    pairs.clear();
+    pairs.shrink_to_fit();
+
     int stored = 0;
-    for (unsigned key = 0; key < groups.size(); ++key) {
-        if (groups[key].empty()) continue;
-        const std::string name{static_cast<char>(key >> 8), static_cast<char>(key & 0xFF), '.', 'C', 'L', 'U'};
-        stored += WriteClueFile(folder, name, pairs, groups[key]);
+    for (std::size_t f = 0; f < perFile.size(); ++f) {
+        if (perFile[f] == 0) continue;
+        const std::string name{static_cast<char>(f >> 8), static_cast<char>(f & 0xFF), '.', 'C', 'L', 'U'};
+        stored += WriteClueFile(folder, name, std::span<const SourcePair>(grouped).subspan(start[f], perFile[f]));
     }
     return stored;
 }
