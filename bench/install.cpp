@@ -11,6 +11,7 @@
 //
 // Usage: bench_install [runs]   (default 3; TMPDIR chooses the folder)
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
