@@ -10,9 +10,15 @@
 #include <vector>
 
 #include "clues/clue_database.h"
+#include "platform/text_codec.h"
 
 namespace korvo {
 namespace {
+
+// Upper case of one byte of a source, read as the character of the same code.
+char UpperByte(char c) {
+    return static_cast<char>(ToUpperLatin1(static_cast<char16_t>(static_cast<unsigned char>(c))));
+}
 
 int ListDigit(int wordListId) { return wordListId >= 1 && wordListId <= 4 ? wordListId : 5; }
 
@@ -216,11 +222,6 @@ void DeleteFilesInFolder(const std::filesystem::path& folder) {
     for (const std::filesystem::path& file : files) std::filesystem::remove(file, error);
 }
 
-unsigned char UpperClueByte(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
-    return c;
-}
 
 int AddCluePairs(const std::filesystem::path& folder, std::string source) {
     // The pairs of the source, normalised in place.
@@ -235,9 +236,9 @@ int AddCluePairs(const std::filesystem::path& folder, std::string source) {
         if (word.empty() || clue.empty()) continue;
         char* wordBytes = source.data() + (word.data() - source.data());
         for (std::size_t i = 0; i < word.size(); ++i)
-            wordBytes[i] = static_cast<char>(UpperClueByte(static_cast<unsigned char>(wordBytes[i])));
+            wordBytes[i] = UpperByte(wordBytes[i]);
         char* clueBytes = source.data() + (clue.data() - source.data());
-        clueBytes[0] = static_cast<char>(UpperClueByte(static_cast<unsigned char>(clueBytes[0])));
+        clueBytes[0] = UpperByte(clueBytes[0]);
         // What AddClue refuses before it looks at any file.
         if (word.size() < 2 || clue == word) continue;
         const std::uint32_t file = static_cast<std::uint32_t>(static_cast<unsigned char>(ClueNameChar(word[0]))) << 8 |

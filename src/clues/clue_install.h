@@ -17,14 +17,9 @@ std::string ClueSourceName(int wordListId);
 // a word, and a folder that cannot be read deletes nothing.
 void DeleteFilesInFolder(const std::filesystem::path& folder);
 
-// Upper case of one character of a clue source (a byte, Latin-1): a..z and
-// the Latin-1 small letters à..þ (not ÷) become capitals; every other byte,
-// including ß and ÿ whose capitals lie outside one byte, stays.
-unsigned char UpperClueByte(unsigned char c);
-
 // Adds the pairs of a clue source (bytes in the clue file format) to a clue
 // folder: each pair with both lines non-empty, its word upper-cased and its
-// clue's first character upper-cased, exactly as adding the pairs one by one
+// clue's first character upper-cased (ToUpperLatin1), exactly as adding the pairs one by one
 // with ClueDatabase::AddClue and its duplicate check would store them (the
 // same files, pairs, order, cuts and bytes; files already in the folder take
 // part in the check and are appended to), but in time linear in the source.
