@@ -4,6 +4,8 @@
 #include <set>
 #include <utility>
 
+#include "platform/text_codec.h"
+
 namespace korvo {
 
 bool IsCircled(const ExportPuzzle& puzzle, std::size_t i) {
@@ -92,7 +94,7 @@ const char* AsciiPunctuation(char32_t c) {
 
 }  // namespace
 
-std::string EncodeLatin1(std::u16string_view text) {
+std::string EncodeAcrossLiteText(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -100,17 +102,17 @@ std::string EncodeLatin1(std::u16string_view text) {
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             ++i;  // a surrogate pair is one character above U+FFFF
-            out += '?';
+            out += kUnencodable;
             continue;
         }
         if (c == 0 || (c >= 0x80 && c <= 0x9F) || (c >= 0xD800 && c <= 0xDFFF)) {
-            out += '?';
+            out += kUnencodable;
         } else if (c <= 0xFF) {
             out += static_cast<char>(c);
         } else if (const char* ascii = AsciiPunctuation(c)) {
             out += ascii;
         } else {
-            out += '?';
+            out += kUnencodable;
         }
     }
     return out;

@@ -86,6 +86,6 @@ std::string CheckCluesMatchGrid(const ExportPuzzle& puzzle, const GridNumbering&
 // - every other character (above U+00FF, the C1 control codes, U+0000, a
 //   lone surrogate) becomes '?', one '?' per character (a surrogate pair is
 //   one character).
-std::string EncodeLatin1(std::u16string_view text);
+std::string EncodeAcrossLiteText(std::u16string_view text);
 
 }  // namespace korvo

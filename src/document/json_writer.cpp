@@ -38,13 +38,6 @@ char32_t NextCodePoint(std::u16string_view text, std::size_t& i) {
 
 }  // namespace
 
-std::string Utf16ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) AppendUtf8(out, NextCodePoint(text, i));
-    return out;
-}
-
 std::string JsonString(std::u16string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out = "\"";

@@ -7,10 +7,6 @@
 
 namespace korvo {
 
-// UTF-8 of UTF-16 text: surrogate pairs become one four-byte sequence, a
-// lone surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(std::u16string_view text);
-
 // A JSON string literal, quotes included, of UTF-16 text: '"' and '\' are
 // escaped, control characters below U+0020 are written as \b \f \n \r \t or
 // \u00XX, U+2028 and U+2029 as \u2028 and \u2029 (so the text is also safe

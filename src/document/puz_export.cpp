@@ -88,12 +88,12 @@ ExportResult WritePuzExport(const ExportPuzzle& puzzle) {
         const auto it = std::find_if(puzzle.clues.begin(), puzzle.clues.end(), [&](const ExportClue& c) {
             return c.number == entry.number && c.down == entry.down;
         });
-        clues.push_back(EncodeLatin1(it->clue));
+        clues.push_back(EncodeAcrossLiteText(it->clue));
     }
-    const std::string title = EncodeLatin1(puzzle.title);
-    const std::string author = EncodeLatin1(puzzle.author);
-    const std::string copyright = EncodeLatin1(puzzle.copyright);
-    const std::string notes = EncodeLatin1(puzzle.notepad);
+    const std::string title = EncodeAcrossLiteText(puzzle.title);
+    const std::string author = EncodeAcrossLiteText(puzzle.author);
+    const std::string copyright = EncodeAcrossLiteText(puzzle.copyright);
+    const std::string notes = EncodeAcrossLiteText(puzzle.notepad);
 
     std::string& out = result.bytes;
     out.assign(kHeaderSize, '\0');

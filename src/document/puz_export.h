@@ -18,7 +18,7 @@ namespace korvo {
 // The clues are written in the order the reader pairs them with the grid's
 // entries: by number, the across clue before the down clue of the same
 // number; the numbering is computed from the grid. Text is one byte per
-// character, ISO 8859-1 (EncodeLatin1). The copyright is stored as it is (a
+// character, ISO 8859-1 (EncodeAcrossLiteText). The copyright is stored as it is (a
 // leading U+00A9 becomes byte A9); the notepad becomes the notes.
 //
 // Refuses (an error and no bytes) a grid of the wrong shape, an open square

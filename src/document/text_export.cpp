@@ -1,5 +1,7 @@
 #include "document/text_export.h"
 
+#include "platform/text_codec.h"
+
 namespace korvo {
 
 namespace {
@@ -23,7 +25,7 @@ std::u16string ReplaceLineBreaks(std::u16string_view text, std::u16string_view r
     return out;
 }
 
-std::string OneLine(std::u16string_view text) { return EncodeLatin1(ReplaceLineBreaks(text, u" ")); }
+std::string OneLine(std::u16string_view text) { return EncodeAcrossLiteText(ReplaceLineBreaks(text, u" ")); }
 
 // One grid square as one byte.
 char GridByte(char16_t c, bool circled) {
@@ -33,7 +35,7 @@ char GridByte(char16_t c, bool circled) {
     // Not a letter: only a filled grid is exported, so this is a foreign
     // square; keep printable ASCII, anything else would not be one byte.
     if (c > 0x20 && c < 0x7F) return static_cast<char>(c);
-    return '?';
+    return kUnencodable;
 }
 
 }  // namespace
@@ -97,7 +99,7 @@ ExportResult WriteTextExport(const ExportPuzzle& puzzle) {
     }
 
     line("<NOTEPAD>");
-    line(EncodeLatin1(ReplaceLineBreaks(puzzle.notepad, u"\r\n")));
+    line(EncodeAcrossLiteText(ReplaceLineBreaks(puzzle.notepad, u"\r\n")));
     return result;
 }
 

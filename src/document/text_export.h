@@ -6,7 +6,7 @@ namespace korvo {
 
 // Writes the puzzle in the Across Lite text format, version 2: every line
 // ends in CR LF and every character is one byte (ISO 8859-1, see
-// EncodeLatin1). The lines, in order:
+// EncodeAcrossLiteText). The lines, in order:
 //
 //   <ACROSS PUZZLE V2>, <TITLE>, title, <AUTHOR>, author, <COPYRIGHT>,
 //   copyright, <SIZE>, "NxN", <GRID>, N grid rows, [<REBUS>, MARK;],

@@ -82,7 +82,7 @@ TEST(ExportEncoding, writesOneBytePerCharacterInLatin1) {
         {u"c1\u0085\u0080\u009f", "c1???"},             // control codes read as cp1252 punctuation
         {u"tab\tcr\rlf\n", "tab\tcr\rlf\n"},
     };
-    for (const Case& c : cases) EXPECT_EQ(EncodeLatin1(c.in), c.out);
+    for (const Case& c : cases) EXPECT_EQ(EncodeAcrossLiteText(c.in), c.out);
 }
 
 }  // namespace
