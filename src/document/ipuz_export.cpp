@@ -1,0 +1,115 @@
+#include "document/ipuz_export.h"
+
+#include <algorithm>
+
+#include "document/json_writer.h"
+
+namespace korvo {
+
+ExportResult WriteIpuzExport(const ExportPuzzle& puzzle) {
+    ExportResult result;
+    result.error = CheckGridShape(puzzle);
+    if (!result.ok()) return result;
+
+    const std::size_t n = static_cast<std::size_t>(puzzle.size);
+    std::u16string letters(n * n, u'#');
+    for (std::size_t i = 0; i < n * n; ++i) {
+        char16_t c = puzzle.gridText[i];
+        if (IsBlockSquare(c)) continue;
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+        if (c < u'A' || c > u'Z') {
+            result.error = "square " + std::to_string(i / n + 1) + "," + std::to_string(i % n + 1) +
+                           " holds no letter";
+            return result;
+        }
+        letters[i] = c;
+    }
+    const GridNumbering numbering = NumberGrid(puzzle);
+    result.error = CheckCluesMatchGrid(puzzle, numbering);
+    if (!result.ok()) return result;
+
+    JsonWriter json;
+    json.BeginObject();
+    json.Key(u"version");
+    json.String(u"http://ipuz.org/v2");
+    json.Key(u"kind");
+    json.BeginArray();
+    json.String(u"http://ipuz.org/crossword#1");
+    json.EndArray();
+    json.Key(u"dimensions");
+    json.BeginObject();
+    json.Key(u"width");
+    json.Int(puzzle.size);
+    json.Key(u"height");
+    json.Int(puzzle.size);
+    json.EndObject();
+    json.Key(u"title");
+    json.String(puzzle.title);
+    json.Key(u"author");
+    json.String(puzzle.author);
+    json.Key(u"copyright");
+    json.String(puzzle.copyright);
+    json.Key(u"notes");
+    json.String(puzzle.notepad);
+
+    json.Key(u"puzzle");
+    json.BeginArray();
+    for (std::size_t r = 0; r < n; ++r) {
+        json.BeginArray();
+        for (std::size_t c = 0; c < n; ++c) {
+            const std::size_t i = r * n + c;
+            if (letters[i] == u'#') {
+                json.String(u"#");
+            } else if (IsCircled(puzzle, i)) {
+                json.BeginObject();
+                json.Key(u"cell");
+                json.Int(numbering.cellNumbers[i]);
+                json.Key(u"style");
+                json.BeginObject();
+                json.Key(u"shapebg");
+                json.String(u"circle");
+                json.EndObject();
+                json.EndObject();
+            } else {
+                json.Int(numbering.cellNumbers[i]);
+            }
+        }
+        json.EndArray();
+    }
+    json.EndArray();
+
+    json.Key(u"solution");
+    json.BeginArray();
+    for (std::size_t r = 0; r < n; ++r) {
+        json.BeginArray();
+        for (std::size_t c = 0; c < n; ++c) json.String(std::u16string(1, letters[r * n + c]));
+        json.EndArray();
+    }
+    json.EndArray();
+
+    json.Key(u"clues");
+    json.BeginObject();
+    for (const bool down : {false, true}) {
+        json.Key(down ? u"Down" : u"Across");
+        json.BeginArray();
+        for (const GridEntry& entry : numbering.entries) {
+            if (entry.down != down) continue;
+            const auto it = std::find_if(puzzle.clues.begin(), puzzle.clues.end(), [&](const ExportClue& c) {
+                return c.number == entry.number && c.down == entry.down;
+            });
+            json.BeginArray();
+            json.Int(entry.number);
+            json.String(it->clue);
+            json.EndArray();
+        }
+        json.EndArray();
+    }
+    json.EndObject();
+    json.EndObject();
+
+    result.bytes = json.Text();
+    result.bytes += '\n';
+    return result;
+}
+
+}  // namespace korvo

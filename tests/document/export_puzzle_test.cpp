@@ -1,0 +1,89 @@
+#include "document/export_puzzle.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace korvo {
+namespace {
+
+ExportPuzzle Grid(const std::vector<std::u16string>& rows) {
+    ExportPuzzle p;
+    p.size = static_cast<int>(rows.size());
+    for (const auto& r : rows) p.gridText += r;
+    return p;
+}
+
+TEST(ExportNumbering, numbersSquaresThatStartEntriesRowByRow) {
+    const ExportPuzzle p = Grid({u"CAB!", u"AREA", u"PEAR", u"!ARE"});
+    const GridNumbering g = NumberGrid(p);
+    const std::vector<int> numbers = {1, 2, 3, 0, 4, 0, 0, 5, 6, 0, 0, 0, 0, 7, 0, 0};
+    EXPECT_EQ(g.cellNumbers, numbers);
+    struct E {
+        int number;
+        bool down;
+        int row, column, length;
+    };
+    const E expected[] = {{1, false, 0, 0, 3}, {1, true, 0, 0, 3}, {2, true, 0, 1, 4}, {3, true, 0, 2, 4},
+                          {4, false, 1, 0, 4}, {5, true, 1, 3, 3}, {6, false, 2, 0, 4}, {7, false, 3, 1, 3}};
+    ASSERT_EQ(g.entries.size(), std::size(expected));
+    for (std::size_t i = 0; i < g.entries.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(g.entries[i].number, expected[i].number);
+        EXPECT_EQ(g.entries[i].down, expected[i].down);
+        EXPECT_EQ(g.entries[i].row, expected[i].row);
+        EXPECT_EQ(g.entries[i].column, expected[i].column);
+        EXPECT_EQ(g.entries[i].length, expected[i].length);
+    }
+}
+
+TEST(ExportNumbering, singleSquaresAndBadShapesGiveNoEntries) {
+    // An open square between blocks starts nothing; a 1 x 1 grid has no entry.
+    EXPECT_TRUE(NumberGrid(Grid({u"A!A", u"!!!", u"A!A"})).entries.empty());
+    EXPECT_TRUE(NumberGrid(Grid({u"A"})).entries.empty());
+    ExportPuzzle bad = Grid({u"AB", u"CD"});
+    bad.gridText.pop_back();
+    EXPECT_FALSE(CheckGridShape(bad).empty());
+    EXPECT_TRUE(NumberGrid(bad).entries.empty());
+    EXPECT_TRUE(NumberGrid(bad).cellNumbers.empty());
+}
+
+TEST(ExportClueCheck, acceptsExactlyOneClueForEachEntry) {
+    ExportPuzzle p = Grid({u"AB", u"CD"});
+    const GridNumbering g = NumberGrid(p);  // 1A 1D 2D 3A
+    p.clues = {{1, false, u"", u""}, {3, false, u"", u""}, {1, true, u"", u""}, {2, true, u"", u""}};
+    EXPECT_EQ(CheckCluesMatchGrid(p, g), "");
+    p.clues.pop_back();
+    EXPECT_NE(CheckCluesMatchGrid(p, g), "");
+    p.clues.push_back({2, false, u"", u""});
+    EXPECT_NE(CheckCluesMatchGrid(p, g), "");
+}
+
+TEST(ExportEncoding, writesOneBytePerCharacterInLatin1) {
+    struct Case {
+        std::u16string in;
+        std::string out;
+    };
+    std::u16string lone = u"a";
+    lone += char16_t{0xDC00};
+    std::u16string highAtEnd = u"b";
+    highAtEnd += char16_t{0xD83D};
+    const Case cases[] = {
+        {u"plain ASCII ~", "plain ASCII ~"},
+        {u"caf\u00e9 \u00a9 \u00ff \u00a0", "caf\xe9 \xa9 \xff \xa0"},
+        {u"\u2018a\u2019 \u201cb\u201d \u201e", "'a' \"b\" \""},
+        {u"x\u2013y\u2014z\u2026", "x-y--z..."},
+        {u"\u0141\u03c0\u20ac\u2122", "????"},          // above U+00FF, including the euro sign
+        {u"\U0001F600", "?"},                           // a surrogate pair is one character
+        {lone, "a?"},
+        {highAtEnd, "b?"},
+        {std::u16string(u"n\0l", 3), "n?l"},           // no NUL may reach a NUL-terminated string
+        {u"c1\u0085\u0080\u009f", "c1???"},             // control codes read as cp1252 punctuation
+        {u"tab\tcr\rlf\n", "tab\tcr\rlf\n"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(EncodeAcrossLiteText(c.in), c.out);
+}
+
+}  // namespace
+}  // namespace korvo
