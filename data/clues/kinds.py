@@ -1,0 +1,265 @@
+"""The kinds of clue made from WordNet, and the choice of at most ten a word.
+
+Every candidate carries a sense rank (the order of the answer's senses, most
+frequent first) and a kind order, so a word's clues come out with its common
+senses first and the same input always gives the same clues.
+"""
+
+import re
+
+from .checks import MAX_CLUE, gives_away, tidy
+from .derive import Deriver
+
+MAX_CLUES = 10
+MAX_SENSES = 12
+
+# Kind orders inside one sense: the crossword-like ones first.
+SYNONYM, GLOSS, BLANK, FRAME, HYPERNYM, ANTONYM, PERTAINYM, HOLONYM, DERIVED = range(9)
+
+# A gloss may be cut back before one of these words, keeping the phrase before it.
+_CUT_BEFORE = {"that", "which", "who", "whose", "with", "from", "by", "in", "for",
+               "especially", "usually", "often", "as", "when", "where", "on", "at", "into",
+               "after", "before", "without", "between", "while", "during", "because", "since"}
+# A cut phrase may not hold an opened clause.
+_CLAUSE = {"that", "which", "who", "whose", "whom", "where", "when", "if", "because", "and", "or",
+           "but", "than", "so", "while", "whether", "until", "unless", "such"}
+# A cut phrase may not end on one of these words.
+_BAD_END = {"a", "an", "the", "of", "to", "and", "or", "in", "on", "at", "by", "for", "with",
+            "its", "their", "his", "her", "one's", "being", "is", "are", "be", "very", "more",
+            "most", "not", "no", "as", "than", "from", "into", "that", "which", "some", "any",
+            "such", "other", "e.g.", "i.e.", "etc", "esp", "usually", "especially", "so"}
+_LEADING_LABEL = re.compile(r"^\((?:[A-Za-z]+(?: [A-Za-z]+)?)\)\s*")
+_WORD = re.compile(r"[A-Za-z]+(?:'[A-Za-z]+)?")
+
+
+def _balanced(text):
+    return text.count("(") == text.count(")")
+
+
+def gloss_clue(definition):
+    """The definition as a clue: a leading usage label and article dropped,
+    cut back at a phrase boundary when it is too long."""
+    text = _LEADING_LABEL.sub("", definition.strip())
+    text = re.sub(r"^(a|an) ", "", text)
+    text = text.strip(" ,:")
+    if not text:
+        return None
+    if len(text) <= MAX_CLUE and _balanced(text):
+        return text
+    words = text.split(" ")
+    best = None
+    length = -1
+    for i, w in enumerate(words):
+        if length + 1 + len(w) > MAX_CLUE:
+            break
+        length += 1 + len(w)
+        nxt = words[i + 1] if i + 1 < len(words) else ""
+        prefix = " ".join(words[:i + 1])
+        boundary = w.endswith(",") or nxt.lower() in _CUT_BEFORE or nxt.startswith("(")
+        if w.lower().strip(",") in _CLAUSE:
+            break
+        if boundary and i >= 2:
+            prefix = prefix.rstrip(",")
+            if prefix.split(" ")[-1].lower() not in _BAD_END and _balanced(prefix):
+                best = prefix
+    return best
+
+
+def blank_clue(sentence, answer):
+    """A fill-in-the-blank from a sentence holding the answer as a word, cut to
+    a window around the blank when the sentence is too long."""
+    sentence = sentence.strip().rstrip(".!?;,").strip()
+    words = sentence.split(" ")
+    target = answer.lower()
+    spots = [i for i, w in enumerate(words) if re.sub(r"[^a-z]", "", w.lower()) == target
+             and re.fullmatch(r"[A-Za-z]+[,.;:!?]?", w)]
+    if len(spots) != 1:
+        return None
+    i = spots[0]
+    tail = words[i][len(answer):]
+    words = words[:i] + ["___" + tail] + words[i + 1:]
+    lo, hi = 0, len(words)
+    text = " ".join(words)
+    while len(text) > MAX_CLUE:
+        # Drop words from the longer side of the blank.
+        if i - lo > hi - 1 - i:
+            lo += 1
+        else:
+            hi -= 1
+        if hi - lo < 3:
+            return None
+        text = " ".join(words[lo:hi])
+    text = text.strip(" ,;:")
+    if len(_WORD.findall(text.replace("___", ""))) < 2:
+        return None
+    return text
+
+
+class ClueMaker:
+    def __init__(self, wordnet, morphology):
+        self.wn = wordnet
+        self.morph = morphology
+        self.deriver = Deriver(wordnet, morphology)
+        # Every example sentence by each lower-case word it holds, so any word
+        # can be blanked out of any sentence of the database.
+        self.examples_by_word = {}
+        for synset in self._synsets_in_order():
+            for example in synset.examples:
+                for token in set(re.findall(r"[a-z]+", example.lower())):
+                    self.examples_by_word.setdefault(token, []).append(example)
+
+    def _synsets_in_order(self):
+        return (self.wn.synsets[k] for k in sorted(self.wn.synsets))
+
+    @staticmethod
+    def _head(synset):
+        """The lemma that names a synset in a clue."""
+        return synset.lemmas[0]
+
+    def _lemma_index(self, synset, lemma):
+        for i, l in enumerate(synset.lemmas, 1):
+            if l.lower() == lemma:
+                return i
+        return 0
+
+    def _sense_clues(self, lemma, synset):
+        """(kind, text) of one sense of a lemma."""
+        out = []
+        own = self._lemma_index(synset, lemma)
+        for other in synset.lemmas:
+            if other.lower() != lemma:
+                out.append((SYNONYM, other))
+        if synset.definitions:
+            text = gloss_clue(synset.definitions[0])
+            if text:
+                out.append((GLOSS, text))
+        for example in synset.examples:
+            text = blank_clue(example, lemma)
+            if text:
+                out.append((BLANK, text))
+        if synset.pos == "v":
+            for frame in self.wn.verb_sentences.get((lemma, synset.key), ()):
+                out.append((FRAME, frame.replace("%s", "___")))
+        for symbol, target, source, target_index in synset.pointers:
+            if source not in (0, own):
+                continue
+            other = self.wn.synsets.get(target)
+            if other is None or other.offensive:
+                continue
+            name = other.lemmas[target_index - 1] if target_index else self._head(other)
+            if symbol == "@" and synset.pos == "n":
+                out.append((HYPERNYM, "Kind of " + name))
+            elif symbol == "@i":
+                out.append((HYPERNYM, name))
+            elif symbol == "!":
+                out.append((ANTONYM, "Opposite of " + name))
+            elif symbol == "\\" and synset.pos == "a":
+                out.append((PERTAINYM, "Relating to " + name))
+            elif symbol in ("#p", "#m") and synset.pos == "n":
+                out.append((HOLONYM, ("Part of " if symbol == "#p" else "Member of ") + name))
+        return out
+
+    def _inflected_clues(self, lemma, synset, form):
+        """(kind, text) of one sense of a lemma, for the answer that inflects it."""
+        out = []
+        for other in synset.lemmas:
+            if other.lower() == lemma:
+                continue
+            inflected = self.morph.inflect(other, synset.pos, form)
+            if inflected:
+                out.append((SYNONYM, inflected))
+        if synset.pos == "n":
+            for symbol, target, source, _ in synset.pointers:
+                if symbol == "@" and source == 0:
+                    other = self.wn.synsets.get(target)
+                    if other is not None and not other.offensive:
+                        inflected = self.morph.inflect(self._head(other), "n", form)
+                        if inflected:
+                            out.append((HYPERNYM, inflected))
+        return out
+
+    def candidates(self, answer):
+        """Every clue candidate of an upper-case answer as (rank, kind, text),
+        the rank ordering the senses, before the answer checks."""
+        word = answer.lower()
+        found = []
+        # Ten clues rarely reach past a word's first dozen senses.
+        for rank, synset in self.wn.senses(word)[:MAX_SENSES]:
+            if synset.offensive:
+                continue
+            for kind, text in self._sense_clues(word, synset):
+                found.append(((0,) + rank, kind, text))
+        for lemma, pos, form in self.morph.lemmas(word):
+            for rank, synset in self.wn.senses(lemma, pos)[:MAX_SENSES]:
+                if synset.offensive:
+                    continue
+                for kind, text in self._inflected_clues(lemma, synset, form):
+                    found.append(((1,) + rank, kind, text))
+        blanks = 0
+        for example in self.examples_by_word.get(word, ()):
+            text = blank_clue(example, word)
+            if text:
+                found.append(((2, blanks), BLANK, text))
+                blanks += 1
+                if blanks == MAX_CLUES:
+                    break
+        return found
+
+    def fallback(self, answer):
+        """Clues of a word made from a WordNet word, for when no other clue passes."""
+        return [((3, order), DERIVED, text) for order, text in self.deriver.clues(answer.lower())]
+
+
+def choose(candidates, answer, respell=None):
+    """At most ten clues for the answer: those that pass the checks, one text
+    once, the first sense given up to three clues and the second up to two on
+    each pass over the senses, then ordered by sense and kind."""
+    # Inside a sense the kinds take turns: first synonym, gloss, blank, ...,
+    # then the second synonym and so on.
+    turn = {}
+    ordered = []
+    for n, (rank, kind, text) in enumerate(candidates):
+        i = turn.get((rank, kind), 0)
+        turn[(rank, kind)] = i + 1
+        ordered.append(((rank, i, kind, n), rank, text))
+    ordered.sort(key=lambda c: c[0])
+    by_sense = {}
+    seen = set()
+    for _, rank, text in ordered:
+        clues = by_sense.get(rank)
+        if clues is None:
+            if len(by_sense) >= MAX_CLUES and all(by_sense.values()):
+                break  # later senses cannot be reached
+            clues = by_sense[rank] = []
+        if len(clues) >= MAX_CLUES:
+            continue
+        if respell is not None:
+            text = respell(text)
+            if text is None:
+                continue
+        text = tidy(text)
+        if text is None or gives_away(text, answer):
+            continue
+        key = text.lower()
+        if key in seen:
+            continue
+        seen.add(key)
+        clues.append(text)
+    ranks = [r for r in sorted(by_sense) if by_sense[r]]
+    taken = {r: 0 for r in ranks}
+    total = 0
+    while total < MAX_CLUES:
+        progress = False
+        for position, r in enumerate(ranks):
+            quota = 3 if position == 0 else 2 if position == 1 else 1
+            while taken[r] < len(by_sense[r]) and quota and total < MAX_CLUES:
+                taken[r] += 1
+                total += 1
+                quota -= 1
+                progress = True
+        if not progress:
+            break
+    chosen = []
+    for r in ranks:
+        chosen.extend(by_sense[r][:taken[r]])
+    return chosen

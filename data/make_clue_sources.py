@@ -1,0 +1,129 @@
+#!/usr/bin/env python3
+"""Builds the packed clue sources cdata1.bin ... cdata5.bin.
+
+For every word of each shipped word list (data1.bin ... data5.bin, read back
+from their own format) it writes up to ten clues drawn from WordNet: synonyms,
+the first clause of a definition, a fill-in-the-blank from an example sentence,
+the same kinds for an inflected form clued from its lemma, and clues from the
+links between senses (kind of, opposite of, part of). Clues are respelt for
+each list's English variant.
+
+Output format, the one the program's installer reads: pairs of lines, the word
+in upper case then its clue, one byte per character (ISO-8859-1), CR LF line
+ends, clue lines of at most 60 characters starting with an upper-case letter.
+The output depends only on the inputs, so two builds give the same bytes.
+"""
+
+import argparse
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from clues.kinds import ClueMaker, choose  # noqa: E402
+from clues.morph import Morphology  # noqa: E402
+from clues.spelling import Speller, read_scowl  # noqa: E402
+from clues.wordnet import WordNet  # noqa: E402
+
+KEY = 0x3B
+LISTS = range(1, 6)
+# SCOWL's variant of each word list; India spells as the United Kingdom does.
+VARIANT = {1: "american", 2: "british", 3: "canadian", 4: "australian", 5: "british"}
+
+
+def read_word_list(path):
+    """The words of a word list file: bytes XOR 0x3B, each word ended by the key."""
+    with open(path, "rb") as f:
+        data = f.read()
+    words = []
+    word = bytearray()
+    for b in data:
+        if b == KEY:
+            if word:
+                words.append(word.decode("latin-1"))
+            word = bytearray()
+        else:
+            word.append(b ^ KEY)
+    return words
+
+
+def encode(pairs):
+    out = bytearray()
+    for word, clue in pairs:
+        out += word.encode("latin-1") + b"\r\n" + clue.encode("latin-1") + b"\r\n"
+    return bytes(out)
+
+
+def write_atomically(path, data):
+    temporary = path + ".tmp"
+    with open(temporary, "wb") as f:
+        f.write(data)
+    os.replace(temporary, path)
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description="Builds the clue sources cdata1.bin ... cdata5.bin.")
+    parser.add_argument("--wordnet", default="/usr/share/wordnet", help="WordNet dictionary folder")
+    parser.add_argument("--scowl", default="/usr/share/dict/scowl", help="SCOWL word list folder")
+    parser.add_argument("--word-lists", required=True, help="folder holding data1.bin ... data5.bin")
+    parser.add_argument("--out", required=True, help="folder for cdata1.bin ... cdata5.bin")
+    parser.add_argument("--report", metavar="FILE", help="write the coverage of each list to FILE")
+    args = parser.parse_args(argv)
+
+    started = time.time()
+    wordnet = WordNet(args.wordnet)
+    scowl = read_scowl(args.scowl)
+    known = set().union(*scowl.values())  # checks the inflections made by rule
+    morphology = Morphology(wordnet, known)
+    maker = ClueMaker(wordnet, morphology)
+
+    lists = {}
+    for n in LISTS:
+        path = os.path.join(args.word_lists, "data%d.bin" % n)
+        lists[n] = read_word_list(path)
+        if not lists[n]:
+            print("make_clue_sources: %s holds no word" % path, file=sys.stderr)
+            return 1
+
+    candidates = {}
+    for word in sorted(set().union(*lists.values())):
+        candidates[word] = maker.candidates(word)
+
+    fallbacks = {}
+    spellers = {}
+    chosen = {}  # (variant, word) -> clues; lists 2 and 5 share most words
+    os.makedirs(args.out, exist_ok=True)
+    report = []
+    for n in LISTS:
+        lists[n] = sorted(set(lists[n]))
+        speller = spellers.setdefault(VARIANT[n], Speller(scowl, VARIANT[n]))
+        pairs = []
+        clued = 0
+        for word in lists[n]:
+            clues = chosen.get((VARIANT[n], word))
+            if clues is None:
+                clues = choose(candidates[word], word, speller.respell)
+                if not clues:
+                    if word not in fallbacks:
+                        fallbacks[word] = maker.fallback(word)
+                    clues = choose(fallbacks[word], word, speller.respell)
+                chosen[(VARIANT[n], word)] = clues
+            if clues:
+                clued += 1
+            pairs.extend((word, clue) for clue in clues)
+        write_atomically(os.path.join(args.out, "cdata%d.bin" % n), encode(pairs))
+        share = 100.0 * clued / len(lists[n])
+        report.append("cdata%d.bin: %d words, %d with a clue (%.1f %%), %d clues"
+                      % (n, len(lists[n]), clued, share, len(pairs)))
+    report.append("time: %.1f s" % (time.time() - started))
+    text = "\n".join(report) + "\n"
+    sys.stdout.write(text)
+    if args.report:
+        with open(args.report, "w") as f:
+            f.write(text)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
