@@ -23,6 +23,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from clues.kinds import ClueMaker, choose  # noqa: E402
 from clues.morph import Morphology  # noqa: E402
+from clues.names import read_names  # noqa: E402
 from clues.spelling import Speller, read_scowl  # noqa: E402
 from clues.wordnet import WordNet  # noqa: E402
 
@@ -66,6 +67,8 @@ def main(argv=None):
     parser = argparse.ArgumentParser(description="Builds the clue sources cdata1.bin ... cdata5.bin.")
     parser.add_argument("--wordnet", default="/usr/share/wordnet", help="WordNet dictionary folder")
     parser.add_argument("--scowl", default="/usr/share/dict/scowl", help="SCOWL word list folder")
+    parser.add_argument("--names", default="/usr/lib/python3/dist-packages/faker/providers/person",
+                        help="Faker's person name providers (python3-fake-factory)")
     parser.add_argument("--word-lists", required=True, help="folder holding data1.bin ... data5.bin")
     parser.add_argument("--out", required=True, help="folder for cdata1.bin ... cdata5.bin")
     parser.add_argument("--report", metavar="FILE", help="write the coverage of each list to FILE")
@@ -76,7 +79,9 @@ def main(argv=None):
     scowl = read_scowl(args.scowl)
     known = set().union(*scowl.values())  # checks the inflections made by rule
     morphology = Morphology(wordnet, known)
-    maker = ClueMaker(wordnet, morphology)
+    names = read_names(args.names)
+    common = set().union(*(w for (c, sub), w in scowl.items() if sub == "words"))
+    maker = ClueMaker(wordnet, morphology, names, common)
 
     lists = {}
     for n in LISTS:

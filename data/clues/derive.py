@@ -146,7 +146,7 @@ class Deriver:
         """Two joined words clued by what the second is a kind of."""
         out = []
         order = len(PREFIXES) + 10
-        for cut in range(4, len(word) - 3):
+        for cut in range(3, len(word) - 3):
             first, second = word[:cut], word[cut:]
             if not self.wn.has_lemma(first):
                 continue
@@ -160,10 +160,12 @@ class Deriver:
                     if not lemmas:
                         continue
                     lemma = lemmas[0]
-                senses = self.wn.senses(lemma, "n")
-                if not senses or senses[0][0][0] == 0:
-                    continue  # only a common second word gives a safe "kind of"
-                synset = senses[0][1]
+                # The first sense that is not a name ("smith", not Adam Smith).
+                senses = [s for _, s in self.wn.senses(lemma, "n")
+                          if any(l.lower() == lemma and l == l.lower() for l in s.lemmas)]
+                if not senses:
+                    continue
+                synset = senses[0]
                 for symbol, target, source, _ in synset.pointers:
                     if symbol != "@" or source != 0:
                         continue

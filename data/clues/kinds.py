@@ -9,12 +9,20 @@ import re
 
 from .checks import MAX_CLUE, gives_away, tidy
 from .derive import Deriver
+from .names import name_clues
 
 MAX_CLUES = 10
 MAX_SENSES = 12
 
 # Kind orders inside one sense: the crossword-like ones first.
-SYNONYM, GLOSS, BLANK, FRAME, HYPERNYM, ANTONYM, PERTAINYM, HOLONYM, DERIVED = range(9)
+SYNONYM, GLOSS, BLANK, FRAME, HYPERNYM, ANTONYM, PERTAINYM, HOLONYM, PHRASE, DERIVED, NAME = range(11)
+# First words of a definition that "More" and "Most" cannot go before.
+_NOT_COMPARED = {"not", "the", "a", "an", "being", "having", "of", "in", "capable", "able", "without",
+                 "lacking", "full", "relating", "pertaining", "characterized", "marked", "one", "any"}
+# Words after the head of a noun definition ("reptile having a long snout").
+_HEAD_ENDS = {"that", "which", "who", "whose", "with", "of", "in", "for", "from", "by", "on", "at",
+              "to", "as", "used", "having", "made", "especially", "usually", "or", "and", "into",
+              "containing", "consisting", "resembling", "between", "without", "when", "where"}
 
 # A gloss may be cut back before one of these words, keeping the phrase before it.
 _CUT_BEFORE = {"that", "which", "who", "whose", "with", "from", "by", "in", "for",
@@ -96,7 +104,11 @@ def blank_clue(sentence, answer):
 
 
 class ClueMaker:
-    def __init__(self, wordnet, morphology):
+    def __init__(self, wordnet, morphology, names=None, common=None):
+        """names: read_names's table; common: lower-case common words, which
+        get no name clue ("Will" is a name, WILL a word)."""
+        self.names = names or {}
+        self.common = common
         self.wn = wordnet
         self.morph = morphology
         self.deriver = Deriver(wordnet, morphology)
@@ -107,6 +119,27 @@ class ClueMaker:
             for example in synset.examples:
                 for token in set(re.findall(r"[a-z]+", example.lower())):
                     self.examples_by_word.setdefault(token, []).append(example)
+
+        # Every definition by each word it holds: a last source of blanks.
+        self.definitions_by_word = {}
+        for synset in self._synsets_in_order():
+            if synset.offensive or not synset.definitions:
+                continue
+            definition = synset.definitions[0]
+            for token in set(re.findall(r"[a-z]+", definition.lower())):
+                self.definitions_by_word.setdefault(token, []).append(definition)
+        # Every lemma of several words by each of its words, for "___ van Gogh".
+        self.phrases_by_word = {}
+        for synset in self._synsets_in_order():
+            if synset.offensive:
+                continue
+            for lemma in synset.lemmas:
+                parts = re.split(r"[ -]", lemma)
+                if len(parts) < 2:
+                    continue
+                for part in set(p.lower() for p in parts):
+                    if part.isalpha():
+                        self.phrases_by_word.setdefault(part, []).append(lemma)
 
     def _synsets_in_order(self):
         return (self.wn.synsets[k] for k in sorted(self.wn.synsets))
@@ -159,15 +192,56 @@ class ClueMaker:
                 out.append((HOLONYM, ("Part of " if symbol == "#p" else "Member of ") + name))
         return out
 
+    def _inflected_gloss(self, synset, form):
+        """The definition of a sense, inflected for an answer in the given form:
+        a verb definition on its first word ("exchange goods" -> "Exchanged
+        goods"), a noun definition on its head, cut after it ("reptiles"), an
+        adjective's with "More" or "Most"."""
+        if not synset.definitions:
+            return None
+        text = gloss_clue(synset.definitions[0])
+        if not text:
+            return None
+        words = text.split(" ")
+        if synset.pos == "v":
+            if len(words) > 1 and words[1] in ("or", "and", "and/or"):
+                return None
+            first = self.morph.inflect(words[0], "v", form) if words[0].isalpha() else None
+            return " ".join([first] + words[1:]) if first else None
+        if synset.pos == "n":
+            end = len(words)
+            for i, w in enumerate(words):
+                if i and (w.lower() in _HEAD_ENDS or w.endswith(("ing", "ed")) or "(" in w):
+                    end = i
+                    break
+            if words[0].lower() == "the":
+                return None  # a unique thing has no plural
+            head = words[end - 1]
+            if not head.isalpha() or words[end - 2:end - 1] in (["or"], ["and"]):
+                return None
+            plural = self.morph.inflect(head, "n", form)
+            return " ".join(words[:end - 1] + [plural]) if plural else None
+        if synset.pos == "a" and form in ("er", "est"):
+            first = words[0].lower()
+            if first in _NOT_COMPARED or first.endswith(("ed", "ing")) or not self.wn.has_lemma(first, "a"):
+                return None
+            return ("More " if form == "er" else "Most ") + text
+        return None
+
     def _inflected_clues(self, lemma, synset, form):
         """(kind, text) of one sense of a lemma, for the answer that inflects it."""
         out = []
+        text = self._inflected_gloss(synset, form)
+        if text:
+            out.append((GLOSS, text))
         for other in synset.lemmas:
             if other.lower() == lemma:
                 continue
             inflected = self.morph.inflect(other, synset.pos, form)
             if inflected:
                 out.append((SYNONYM, inflected))
+            elif synset.pos == "a" and form in ("er", "est"):
+                out.append((SYNONYM, ("More " if form == "er" else "Most ") + other))
         if synset.pos == "n":
             for symbol, target, source, _ in synset.pointers:
                 if symbol == "@" and source == 0:
@@ -195,19 +269,43 @@ class ClueMaker:
                     continue
                 for kind, text in self._inflected_clues(lemma, synset, form):
                     found.append(((1,) + rank, kind, text))
+        phrases = 0
+        for phrase in self.phrases_by_word.get(word, ()):
+            parts = re.split(r"([ -])", phrase)
+            spots = [i for i, p in enumerate(parts) if p.lower() == word]
+            if len(spots) == 1:
+                parts[spots[0]] = "___"
+                found.append(((2, 0, phrases), PHRASE, "".join(parts)))
+                phrases += 1
+                if phrases == MAX_CLUES:
+                    break
         blanks = 0
         for example in self.examples_by_word.get(word, ()):
             text = blank_clue(example, word)
             if text:
-                found.append(((2, blanks), BLANK, text))
+                found.append(((2, 1, blanks), BLANK, text))
                 blanks += 1
                 if blanks == MAX_CLUES:
                     break
         return found
 
     def fallback(self, answer):
-        """Clues of a word made from a WordNet word, for when no other clue passes."""
-        return [((3, order), DERIVED, text) for order, text in self.deriver.clues(answer.lower())]
+        """Clues for when no other clue passes: from a WordNet word the answer is
+        made of, a blank in a definition, or the kind of name it is."""
+        word = answer.lower()
+        found = [((3, order), DERIVED, text) for order, text in self.deriver.clues(word)]
+        blanks = 0
+        for definition in self.definitions_by_word.get(word, ()):
+            text = blank_clue(definition, word)
+            if text:
+                found.append(((4, blanks), BLANK, text))
+                blanks += 1
+                if blanks == MAX_CLUES:
+                    break
+        if self.common is None or word not in self.common:
+            for n, text in enumerate(name_clues(self.names, answer)):
+                found.append(((5, n), NAME, text))
+        return found
 
 
 def choose(candidates, answer, respell=None):
