@@ -10,19 +10,23 @@ _SPACES = re.compile(r"\s+")
 
 
 def tidy(text):
-    """One line, single spaces, first letter upper case; None when the text
-    cannot be stored one byte per character or is too long."""
+    """One line, single spaces, first letter upper case (also after a leading
+    blank: "___ Van Gogh"); None when the text cannot be stored one byte per
+    character or is too long."""
     text = _SPACES.sub(" ", text).strip()
     if not text:
         return None
-    text = text[0].upper() + text[1:]
+    first = next((i for i, c in enumerate(text) if c.isalpha()), None)
+    if first is None:
+        return None
+    text = text[:first] + text[first].upper() + text[first + 1:]
     if len(text) > MAX_CLUE:
         return None
     try:
         text.encode("latin-1")
     except UnicodeEncodeError:
         return None
-    if not any(c.isalpha() for c in text):
+    if any(ord(c) < 0x20 or 0x7F <= ord(c) < 0xA0 for c in text):
         return None
     return text
 
