@@ -7,37 +7,44 @@
 set(korvo_clue_generator ${CMAKE_CURRENT_SOURCE_DIR}/make_clue_sources.py)
 file(GLOB korvo_clue_modules CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/clues/*.py)
 
+# The word lists come from the word_lists target (its cache folder, one per
+# size level); without it, from data1.bin ... data5.bin already in the cache.
+if(TARGET word_lists AND DEFINED KORVO_WORD_LIST_CACHE)
+  set(korvo_clue_lists_dir ${KORVO_WORD_LIST_CACHE})
+  set(korvo_clue_cache ${KORVO_DATA_CACHE}/clue-sources-${KORVO_WORD_LIST_LEVEL})
+else()
+  set(korvo_clue_lists_dir ${KORVO_DATA_CACHE})
+  set(korvo_clue_cache ${KORVO_DATA_CACHE}/clue-sources)
+endif()
+
 set(korvo_clue_cached "")
 set(korvo_clue_shipped "")
-set(korvo_clue_word_lists "")
-foreach(n RANGE 1 5)
-  list(APPEND korvo_clue_cached ${KORVO_DATA_CACHE}/cdata${n}.bin)
-  list(APPEND korvo_clue_shipped ${KORVO_DATA_DIR}/cdata${n}.bin)
-  list(APPEND korvo_clue_word_lists ${KORVO_DATA_CACHE}/data${n}.bin)
-endforeach()
-
-# The word lists come from the word_lists target when it is part of the build;
-# otherwise the lists already in the cache are used as they are.
 set(korvo_clue_list_depends "")
-if(TARGET word_lists)
-  set(korvo_clue_list_depends ${korvo_clue_word_lists})
-endif()
+foreach(n RANGE 1 5)
+  list(APPEND korvo_clue_cached ${korvo_clue_cache}/cdata${n}.bin)
+  list(APPEND korvo_clue_shipped ${KORVO_DATA_DIR}/cdata${n}.bin)
+  if(TARGET word_lists)
+    list(APPEND korvo_clue_list_depends ${korvo_clue_lists_dir}/data${n}.bin)
+  endif()
+endforeach()
 
 add_custom_command(
   OUTPUT ${korvo_clue_cached}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${KORVO_DATA_CACHE}
   COMMAND ${Python3_EXECUTABLE} -B ${korvo_clue_generator}
-          --word-lists ${KORVO_DATA_CACHE}
-          --out ${KORVO_DATA_CACHE}
-          --report ${KORVO_DATA_CACHE}/clue_sources_report.txt
+          --word-lists ${korvo_clue_lists_dir}
+          --out ${korvo_clue_cache}
+          --report ${korvo_clue_cache}/report.txt
   DEPENDS ${korvo_clue_generator} ${korvo_clue_modules} ${korvo_clue_list_depends}
   COMMENT "Generating the clue sources cdata1.bin ... cdata5.bin"
   VERBATIM)
 
-# Each source's copyright notice travels with the data made from it.
+# Each source's copyright notice travels with the data made from it. The word
+# lists already ship WordNet's as wordnet-copyright.txt.
 set(korvo_clue_notices
-  /usr/share/doc/wordnet-base/copyright wordnet-base.copyright
-  /usr/share/doc/python3-fake-factory/copyright python3-fake-factory.copyright)
+  /usr/share/doc/python3-fake-factory/copyright python3-fake-factory-copyright.txt)
+if(NOT TARGET word_lists)
+  list(APPEND korvo_clue_notices /usr/share/doc/wordnet-base/copyright wordnet-copyright.txt)
+endif()
 set(korvo_clue_notice_files "")
 while(korvo_clue_notices)
   list(POP_FRONT korvo_clue_notices from to)
@@ -52,8 +59,8 @@ endwhile()
 foreach(n RANGE 1 5)
   add_custom_command(
     OUTPUT ${KORVO_DATA_DIR}/cdata${n}.bin
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KORVO_DATA_CACHE}/cdata${n}.bin ${KORVO_DATA_DIR}/cdata${n}.bin
-    DEPENDS ${KORVO_DATA_CACHE}/cdata${n}.bin
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${korvo_clue_cache}/cdata${n}.bin ${KORVO_DATA_DIR}/cdata${n}.bin
+    DEPENDS ${korvo_clue_cache}/cdata${n}.bin
     VERBATIM)
 endforeach()
 
@@ -62,4 +69,5 @@ if(TARGET word_lists)
   add_dependencies(clue_sources word_lists)
 endif()
 
-install(FILES ${korvo_clue_shipped} ${korvo_clue_notice_files} DESTINATION share/korvo)
+include(GNUInstallDirs)
+install(FILES ${korvo_clue_shipped} ${korvo_clue_notice_files} DESTINATION ${CMAKE_INSTALL_DATADIR}/korvo)

@@ -15,6 +15,7 @@ The output depends only on the inputs, so two builds give the same bytes.
 """
 
 import argparse
+import hashlib
 import os
 import sys
 import time
@@ -41,7 +42,7 @@ def read_word_list(path):
     word = bytearray()
     for b in data:
         if b == KEY:
-            if word:
+            if 2 <= len(word) <= 21:
                 words.append(word.decode("latin-1"))
             word = bytearray()
         else:
@@ -63,6 +64,26 @@ def write_atomically(path, data):
     os.replace(temporary, path)
 
 
+def input_digest(args):
+    """A digest of everything the output depends on: the generator's own
+    files, the word lists and the source data."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    paths = [os.path.abspath(__file__)]
+    paths += sorted(os.path.join(here, "clues", n) for n in os.listdir(os.path.join(here, "clues"))
+                    if n.endswith(".py"))
+    paths += [os.path.join(args.word_lists, "data%d.bin" % n) for n in LISTS]
+    digest = hashlib.sha256()
+    for path in paths:
+        with open(path, "rb") as f:
+            digest.update(path.encode() + b"\0" + hashlib.sha256(f.read()).digest())
+    for folder in (args.wordnet, args.scowl, args.names):
+        for root, _, files in sorted(os.walk(folder)) if os.path.isdir(folder) else ():
+            for name in sorted(files):
+                st = os.stat(os.path.join(root, name))
+                digest.update(("%s %d %d\n" % (os.path.join(root, name), st.st_size, int(st.st_mtime))).encode())
+    return digest.hexdigest()
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description="Builds the clue sources cdata1.bin ... cdata5.bin.")
     parser.add_argument("--wordnet", default="/usr/share/wordnet", help="WordNet dictionary folder")
@@ -75,6 +96,27 @@ def main(argv=None):
     args = parser.parse_args(argv)
 
     started = time.time()
+    for n in LISTS:
+        path = os.path.join(args.word_lists, "data%d.bin" % n)
+        if not os.path.exists(path):
+            print("make_clue_sources: word list %s not found" % path, file=sys.stderr)
+            return 1
+    for folder in (args.wordnet, args.scowl):
+        if not os.path.isdir(folder):
+            print("make_clue_sources: %s not found; run scripts/setup" % folder, file=sys.stderr)
+            return 1
+    os.makedirs(args.out, exist_ok=True)
+    key = input_digest(args)
+    key_path = os.path.join(args.out, "clue-sources.key")
+    outputs = [os.path.join(args.out, "cdata%d.bin" % n) for n in LISTS]
+    if all(os.path.exists(p) for p in outputs) and os.path.exists(key_path):
+        with open(key_path) as f:
+            if f.read().strip() == key:
+                # Another build tree made these from the same inputs already.
+                for p in outputs:
+                    os.utime(p)
+                return 0
+
     wordnet = WordNet(args.wordnet)
     scowl = read_scowl(args.scowl)
     known = set().union(*scowl.values())  # checks the inflections made by rule
@@ -98,7 +140,6 @@ def main(argv=None):
     fallbacks = {}
     spellers = {}
     chosen = {}  # (variant, word) -> clues; lists 2 and 5 share most words
-    os.makedirs(args.out, exist_ok=True)
     report = []
     for n in LISTS:
         lists[n] = sorted(set(lists[n]))
@@ -122,6 +163,8 @@ def main(argv=None):
         report.append("cdata%d.bin: %d words, %d with a clue (%.1f %%), %d clues"
                       % (n, len(lists[n]), clued, share, len(pairs)))
     report.append("time: %.1f s" % (time.time() - started))
+    with open(key_path, "w") as f:
+        f.write(key + "\n")
     text = "\n".join(report) + "\n"
     sys.stdout.write(text)
     if args.report:
