@@ -75,12 +75,13 @@ def input_digest(args):
     digest = hashlib.sha256()
     for path in paths:
         with open(path, "rb") as f:
-            digest.update(path.encode() + b"\0" + hashlib.sha256(f.read()).digest())
+            digest.update(os.path.basename(path).encode() + b"\0" + hashlib.sha256(f.read()).digest())
     for folder in (args.wordnet, args.scowl, args.names):
         for root, _, files in sorted(os.walk(folder)) if os.path.isdir(folder) else ():
             for name in sorted(files):
-                st = os.stat(os.path.join(root, name))
-                digest.update(("%s %d %d\n" % (os.path.join(root, name), st.st_size, int(st.st_mtime))).encode())
+                path = os.path.join(root, name)
+                st = os.stat(path)
+                digest.update(("%s %d %d\n" % (os.path.relpath(path, folder), st.st_size, int(st.st_mtime))).encode())
     return digest.hexdigest()
 
 
