@@ -78,6 +78,8 @@ def input_digest(args):
             digest.update(os.path.basename(path).encode() + b"\0" + hashlib.sha256(f.read()).digest())
     for folder in (args.wordnet, args.scowl, args.names):
         for root, _, files in sorted(os.walk(folder)) if os.path.isdir(folder) else ():
+            if "__pycache__" in root:
+                continue  # byte code comes and goes with whoever imports the lists
             for name in sorted(files):
                 path = os.path.join(root, name)
                 st = os.stat(path)
