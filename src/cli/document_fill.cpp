@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "cli/cli_host.h"
 #include "cli/json_text.h"
 #include "document/ckorvo_doc.h"
@@ -62,6 +63,31 @@ std::optional<DocumentEnvironment> FillEnvironment(const DocumentFillOptions& op
 }
 
 }  // namespace
+
+bool TakeDocumentFillOption(const std::string& option, Arguments& args, DocumentFillOptions& options,
+                            std::string& error) {
+    const bool isFolder = option == "--data-folder" || option == "--program-folder";
+    if (!isFolder && option != "--save" && option != "--text") return false;
+    const std::optional<std::string> value = args.TakeValue(option, error);
+    if (!value) return true;
+    if (value->empty()) {
+        error = option + (isFolder ? " needs a folder name" : " needs a file name");
+        return true;
+    }
+    if (option == "--data-folder") options.dataFolder = std::filesystem::path(*value);
+    if (option == "--program-folder") options.programFolder = *value;
+    if (option == "--save") options.savePath = *value;
+    if (option == "--text") options.textPath = *value;
+    return true;
+}
+
+const char* DocumentFillUsage() {
+    return "  --data-folder DIR the data folder (clue databases, settings, deleted words) instead of the\n"
+           "                    user's; it is prepared as on the program's first start\n"
+           "  --program-folder DIR  where data1.bin ... and cdata1.bin ... lie (default: beside the program)\n"
+           "  --save OUT.kvz    write the filled puzzle as a puzzle file\n"
+           "  --text OUT.txt    write the filled puzzle as a text export\n";
+}
 
 int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::ostream& err) {
     std::optional<DocumentEnvironment> environment = FillEnvironment(options, err);

@@ -33,6 +33,18 @@ struct DocumentFillOptions {
     bool json = false;                   // one line of JSON instead of the grid and clue list
 };
 
+class Arguments;
+
+// Takes the value of one of the document's options of `fill` when option is
+// one: "--data-folder DIR", "--program-folder DIR", "--save OUT.kvz",
+// "--text OUT.txt". Returns false when option is not one of them; sets
+// error when its value is missing or empty.
+bool TakeDocumentFillOption(const std::string& option, Arguments& args, DocumentFillOptions& options,
+                            std::string& error);
+
+// The usage lines of those options.
+const char* DocumentFillUsage();
+
 // Runs the fill; returns the exit code: 0 filled (and every requested file
 // written), 1 not filled, 2 the data folder, word list, grid or an output
 // file failed.
