@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/cw_data.h"
@@ -124,6 +125,16 @@ public:
     std::filesystem::path pathName;       // the file the puzzle was last opened from or saved to
 
     FileSystemOps& FileSystem() const { return environment.fileSystem ? *environment.fileSystem : SystemFileSystem(); }
+
+private:
+    // The file or folder name inside the data folder; empty when the
+    // document has no data folder (nothing is then read or written there).
+    std::filesystem::path DataPath(std::string_view name) const;
+    // Creates the data folder and runs the first-run setup when it is new or
+    // its version differs; empties NEWCLUES1 of an installation before 60500.
+    void PrepareDataFolder();
+
+    const CCWData* modeAppliedTo = nullptr;  // the puzzle whose engine last got appliedMode's parameters
 };
 
 }  // namespace korvo

@@ -1,0 +1,189 @@
+#include "cli/document_fill.h"
+
+#include <chrono>
+#include <memory>
+#include <ostream>
+#include <thread>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/cli_host.h"
+#include "cli/json_text.h"
+#include "document/ckorvo_doc.h"
+#include "platform/paths.h"
+#include "platform/random.h"
+#include "platform/text_codec.h"
+
+namespace korvo::cli {
+
+namespace {
+
+// How often the waiting thread looks at the worker's status.
+constexpr auto kPollPeriod = std::chrono::milliseconds(20);
+
+// A clue that still waits for the user's text.
+bool IsPlaceholder(const std::u16string& clue) { return clue.compare(0, 15, u"TO DO clue for:") == 0; }
+
+// The run's end as the report names it.
+const char* ResultName(int status, bool stopped) {
+    switch (status) {
+        case StatusFilled: return "filled";
+        case StatusExhausted: return "exhausted";
+        case StatusNoStart: return "no-start";
+        case StatusDuplicates: return "duplicates";
+        default: return stopped ? "time-limit" : "not-started";
+    }
+}
+
+std::vector<std::string> GridRows(const std::u16string& text, int size) {
+    std::vector<std::string> rows;
+    if (size <= 0) return rows;
+    for (std::size_t at = 0; at + static_cast<std::size_t>(size) <= text.size(); at += static_cast<std::size_t>(size))
+        rows.push_back(Utf8FromUtf16(std::u16string_view(text).substr(at, static_cast<std::size_t>(size))));
+    return rows;
+}
+
+// The folders of the document: the given data folder or the user's, and
+// the given program folder or the program's own.
+std::optional<DocumentEnvironment> FillEnvironment(const DocumentFillOptions& options, std::ostream& err) {
+    std::optional<DocumentEnvironment> environment;
+    if (options.dataFolder) {
+        environment = DesktopEnvironment().value_or(DocumentEnvironment{});
+        environment->dataFolder = *options.dataFolder;
+        if (environment->programFolder.empty()) environment->programFolder = ExecutableFolder().value_or("");
+    } else {
+        environment = DesktopEnvironment();
+        if (!environment) {
+            err << "korvo-cli fill: the documents folder cannot be determined; give --data-folder DIR\n";
+            return std::nullopt;
+        }
+    }
+    if (!options.programFolder.empty()) environment->programFolder = options.programFolder;
+    return environment;
+}
+
+}  // namespace
+
+bool TakeDocumentFillOption(const std::string& option, Arguments& args, DocumentFillOptions& options,
+                            std::string& error) {
+    const bool isFolder = option == "--data-folder" || option == "--program-folder";
+    if (!isFolder && option != "--save" && option != "--text") return false;
+    const std::optional<std::string> value = args.TakeValue(option, error);
+    if (!value) return true;
+    if (value->empty()) {
+        error = option + (isFolder ? " needs a folder name" : " needs a file name");
+        return true;
+    }
+    if (option == "--data-folder") options.dataFolder = std::filesystem::path(*value);
+    if (option == "--program-folder") options.programFolder = *value;
+    if (option == "--save") options.savePath = *value;
+    if (option == "--text") options.textPath = *value;
+    return true;
+}
+
+const char* DocumentFillUsage() {
+    return "  --data-folder DIR the data folder (clue databases, settings, deleted words) instead of the\n"
+           "                    user's; it is prepared as on the program's first start\n"
+           "  --program-folder DIR  where data1.bin ... and cdata1.bin ... lie (default: beside the program)\n"
+           "  --save OUT.kvz    write the filled puzzle as a puzzle file\n"
+           "  --text OUT.txt    write the filled puzzle as a text export\n";
+}
+
+int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::ostream& err) {
+    std::optional<DocumentEnvironment> environment = FillEnvironment(options, err);
+    if (!environment) return 2;
+
+    const auto started = std::chrono::steady_clock::now();
+    CliHost host(err);
+    try {
+        CkorvoDoc doc(host, *environment);
+        // The command's choices apply to this run only: the document is never
+        // closed, so the user's settings file is not rewritten.
+        if (options.mode) doc.generatingMode = *options.mode;
+        if (options.wordListId) doc.wordListId = *options.wordListId;
+        if (options.size) doc.newGridSize = *options.size;
+        if (!doc.OnNewDocument()) return 2;
+        CCWData& cw = *doc.cwData;
+
+        if (options.seed) {
+            // The document seeded the generator from the clock before it
+            // shuffled the list and drew the pattern; with a seed, both are
+            // done again from the seeded state so that a run can be repeated.
+            Random::Seed(*options.seed);
+            doc.loadedWordListId = 0;
+            doc.ApplyGeneratorSettings();
+            if (options.gridText.empty()) cw.NewGrid(doc.newGridSize);
+        }
+        if (!options.gridText.empty()) {
+            if (cw.engine->LoadGrid(options.gridSize, options.gridSize, options.gridText.c_str()) != 1) {
+                err << "korvo-cli fill: the grid cannot be loaded\n";
+                return 2;
+            }
+            cw.gridSize = options.gridSize;
+            cw.RefreshGridText();
+        }
+
+        bool stopped = false;
+        if (cw.StartGenerating()) {
+            while (cw.IsWorkerActive()) {
+                std::this_thread::sleep_for(kPollPeriod);
+                const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+                if (!stopped && options.timeLimit && elapsed >= *options.timeLimit) stopped = cw.RequestStop();
+            }
+            cw.WaitForWorker();
+        }
+        const int status = cw.GetStatus();
+        const bool filled = status == StatusFilled;
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+        // In StatusFilled the worker has finished writing the clues.
+        int placeholders = 0;
+        if (filled)
+            for (const ClueEntry& entry : cw.clues)
+                if (IsPlaceholder(entry.clue)) ++placeholders;
+        const std::vector<std::string> rows = GridRows(cw.GetGridText(), cw.gridSize);
+
+        if (options.json) {
+            out << "{\"result\": " << JsonString(ResultName(status, stopped)) << ", \"seconds\": " << JsonNumber(seconds)
+                << ", \"entries\": " << (filled ? cw.clues.size() : 0) << ", \"grid\": [";
+            for (std::size_t i = 0; i < rows.size(); ++i) out << (i ? ", " : "") << JsonString(rows[i]);
+            out << "], \"clues\": [";
+            if (filled)
+                for (std::size_t i = 0; i < cw.clues.size(); ++i) {
+                    const ClueEntry& e = cw.clues[i];
+                    out << (i ? ", " : "") << "{\"number\": " << e.number
+                        << ", \"direction\": " << JsonString(Utf8FromUtf16(e.direction))
+                        << ", \"clue\": " << JsonString(Utf8FromUtf16(e.clue))
+                        << ", \"answer\": " << JsonString(Utf8FromUtf16(e.answer)) << "}";
+                }
+            out << "], \"placeholders\": " << placeholders
+                << ", \"data_folder\": " << JsonString(environment->dataFolder.string()) << "}\n";
+        } else {
+            for (const std::string& row : rows) out << row << "\n";
+            if (filled)
+                for (const ClueEntry& e : cw.clues)
+                    out << e.number << " " << Utf8FromUtf16(e.direction) << ": " << Utf8FromUtf16(e.clue) << " ("
+                        << Utf8FromUtf16(e.answer) << ")\n";
+            out << ResultName(status, stopped) << " in " << JsonNumber(seconds) << " s";
+            if (filled) out << " (" << cw.clues.size() << " clues, " << placeholders << " placeholders)";
+            out << "\n";
+        }
+
+        if (!filled) {
+            if (!options.savePath.empty() || !options.textPath.empty())
+                err << "korvo-cli fill: the grid was not filled; nothing was saved\n";
+            return 1;
+        }
+        bool written = true;
+        if (!options.savePath.empty() && !doc.SavePuzzleFile(options.savePath)) written = false;
+        if (!options.textPath.empty() && !doc.SavePuzzleAsText(options.textPath)) written = false;
+        return written ? 0 : 2;
+    } catch (const FatalCondition&) {
+        return 2;  // the host has written the message
+    } catch (const std::bad_alloc&) {
+        err << "korvo-cli fill: out of memory\n";
+        return 2;
+    }
+}
+
+}  // namespace korvo::cli
