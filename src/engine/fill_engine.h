@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "words/word_store.h"
@@ -94,8 +95,18 @@ public:
     void AddRecentWord(int length, int index);
     void ClearRecentWords();
 
+    // Fill-order helpers of Start.
+    int Openness(int row, int column) const;     // 0, 1 or 2: how boxed in a square is
+    void SwapIdentity(int a, int b);             // exchanges the identity fields of two slots
+    void MoveIdentity(int from, int to);         // moves an identity, shifting those between by one
+
     char& Square(int row, int column) { return workGrid[row * kMaxGridSide + column]; }
     char Square(int row, int column) const { return workGrid[row * kMaxGridSide + column]; }
+    // Offset in the grids of square k of a slot.
+    int SquareOffset(const Slot& slot, int k) const {
+        return slot.direction == kAcross ? slot.row * kMaxGridSide + slot.column + k
+                                         : (slot.row + k) * kMaxGridSide + slot.column;
+    }
 
     // Fields, in the documented order.
     WordStore* wordStore;           // the loaded word list
@@ -122,6 +133,19 @@ public:
 
     // Not part of the search state: an optional move log for tests.
     StepTrace* trace = nullptr;
+    // Clock of the time slices (whole seconds); tests may replace it.
+    std::time_t (*readClock)() = &SystemClock;
+
+    static std::time_t SystemClock() { return std::time(nullptr); }
+
+private:
+    int Move();                                  // one search move: 1 go on, -1 filled, 0 exhausted
+    WordBlock* ChainOf(int length) const;        // the word store's chain of a length, or null
+    void PatternInGrid(const Slot& slot, char* out) const;  // workGrid squares along a slot, zero-terminated
+    bool Owns(int x, int k) const;               // slot x writes position k back when it gives up its word
+    void RestoreOwned(int x);                    // baseGrid into letters and workGrid at owned positions
+    int BuildScratchPattern(int z, bool* narrowed);  // back-jump pattern of z; counts remembered letters
+    void Trace(int x, const char* candidate, const char* what, int target) const;
 };
 
 // Run parameters of the generating modes (1..4; any other value has its own row).
