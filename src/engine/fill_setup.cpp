@@ -159,6 +159,10 @@ int FillEngine::Start() {
         ComputeCrossings();
         ComputeBackJumps();
         PatternInGrid(slots[0], slots[0].letters);
+        // The candidate check left the cursors after its matches; the search
+        // of the first entry must start from the first word even when no
+        // shuffle (which also rewinds them) comes between Start and Step.
+        wordStore->ResetCursors();
     } else {
         activeCount = slotCount;
         if (activeCount != 0) {

@@ -115,4 +115,24 @@ inline int RunToEnd(FillEngine& engine, int maxSteps = 1000) {
     return 1;
 }
 
+// An engine on its own word store (words in the given order), set up as a
+// new puzzle, with a trace attached.
+struct SearchRun {
+    WordStore store;
+    FillEngine engine{&store};
+    RecordingTrace trace;
+    std::string design;
+
+    SearchRun(const std::vector<std::string>& words, int rows, int columns, const std::string& grid) : design(grid) {
+        AddWords(store, words);
+        SetNewPuzzleParameters(engine);
+        engine.trace = &trace;
+        EXPECT_EQ(engine.LoadGrid(rows, columns, grid.c_str()), 1);
+    }
+    void ExpectVerified() const {
+        const FillCheckResult check = VerifyFill(engine, design, store);
+        EXPECT_TRUE(check.ok()) << Problems(check);
+    }
+};
+
 }  // namespace korvo::testing
