@@ -1,0 +1,36 @@
+#pragma once
+
+// `korvo-cli fill`: fills one grid with the same engine, word list handling
+// and run parameters as the window program, and prints the result.
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvo::cli {
+
+// What `fill` was asked to do.
+struct FillOptions {
+    int size = 15;                      // side of the random grid when no grid file is given
+    std::string gridFile;               // grid file to fill instead of a random pattern; empty for none
+    int mode = 1;                       // generating mode 1..4
+    std::string wordList = "1";         // word list id 1..5 (data1.bin ... beside the program) or a file path
+    std::optional<std::uint32_t> seed;  // seed of the random generator; the clock when absent
+    std::optional<double> timeLimit;    // seconds after which the run is stopped; none when absent
+    bool json = false;                  // print one JSON line instead of the grid
+    bool verify = false;                // check the fill independently
+};
+
+// Parses the arguments after "fill". On a fault returns false with a message.
+bool ParseFillOptions(const std::vector<std::string>& args, FillOptions& options, std::string& error);
+
+// The usage lines of the command.
+const char* FillUsage();
+
+// Runs the command; returns the exit code: 0 filled (and verified when
+// asked), 1 not filled, 2 bad usage, grid file or word list.
+int RunFillCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace korvo::cli
