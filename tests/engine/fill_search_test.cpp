@@ -3,6 +3,7 @@
 // and the prefix rule; every fill is checked independently.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -260,6 +261,20 @@ TEST(FillSearch, revert_thenRestart_fillsAgain) {
     ASSERT_EQ(t.engine.Start(), 3);
     EXPECT_EQ(RunToEnd(t.engine), -1);
     EXPECT_EQ(GridText(t.engine), "AFBA");
+    t.ExpectVerified();
+}
+
+TEST(FillSearch, rememberedLastWordNoLongerFitting_searchesAgainFromTheFirst) {
+    // The entry remembers DOG, the last word of its length, and its search
+    // starts at DOG; its pattern now only fits CAT. Finding nothing past DOG
+    // reports DOG's index, which must not pass for the remembered word.
+    SearchRun t({"CAT", "DOG"}, 2, 3, "@@@!!!");
+    ASSERT_EQ(t.engine.Start(), 1);
+    std::strcpy(t.engine.slots[0].letters, "CA@");
+    t.engine.slots[0].memoryIndex = 2;
+    t.store.SetCursor(3, 1);
+    EXPECT_EQ(t.engine.Step(), -1);
+    EXPECT_EQ(t.trace.lines, (Lines{"0 CAT filled"}));
     t.ExpectVerified();
 }
 
