@@ -129,9 +129,11 @@ FillCheckResult VerifyFill(const FillEngine& engine, const std::string& design, 
     return CheckFill(input);
 }
 
-}  // namespace
+bool IsDocumentFillOption(const std::string& option) {
+    return option == "--data-folder" || option == "--program-folder" || option == "--save" || option == "--text";
+}
 
-const char* FillUsage() {
+const char* EngineFillUsage() {
     return "usage: korvo-cli fill [--size N | --grid FILE] [--mode 1..4] [--word-list 1..5|PATH]\n"
            "                      [--seed S] [--time-limit SECONDS] [--json] [--verify]\n"
            "  --size N          fill a random block pattern of N x N squares (3 to 28; default 15)\n"
@@ -144,7 +146,21 @@ const char* FillUsage() {
            "  --time-limit T    stop the search after T seconds (checked between 2-second slices)\n"
            "  --json            print one line of JSON instead of the grid\n"
            "  --verify          check the fill independently of the engine\n"
-           "exit code: 0 filled, 1 not filled, 2 bad usage, grid file or word list\n";
+           "  With one of the following options the puzzle is made through the document, as the\n"
+           "  window program makes it (settings, deleted words, clues); --mode, --size and\n"
+           "  --word-list then default to the settings file's choices:\n";
+}
+
+}  // namespace
+
+const char* FillUsage() {
+#if KORVO_CLI_DOCUMENT_FILL
+    static const std::string usage = std::string(EngineFillUsage()) + DocumentFillUsage() +
+#else
+    static const std::string usage = std::string(EngineFillUsage()) + "  (not available in this build)\n" +
+#endif
+                                     "exit code: 0 filled, 1 not filled, 2 bad usage, grid file, word list or data\n";
+    return usage.c_str();
 }
 
 bool ParseFillOptions(const std::vector<std::string>& list, FillOptions& options, std::string& error) {
@@ -168,6 +184,7 @@ bool ParseFillOptions(const std::vector<std::string>& list, FillOptions& options
                 sizeGiven = true;
             } else if (option == "--mode") {
                 options.mode = static_cast<int>(*number);
+                options.modeGiven = true;
             } else {
                 options.seed = static_cast<std::uint32_t>(*number);
             }
@@ -188,12 +205,22 @@ bool ParseFillOptions(const std::vector<std::string>& list, FillOptions& options
                 return false;
             }
             options.wordList = *value;
+            options.wordListGiven = true;
         } else if (option == "--time-limit") {
             const auto value = args.TakeValue(option, error);
             if (!value) return false;
             const auto seconds = ParsePositiveNumber(option, *value, error);
             if (!seconds) return false;
             options.timeLimit = *seconds;
+        } else if (IsDocumentFillOption(option)) {
+#if KORVO_CLI_DOCUMENT_FILL
+            TakeDocumentFillOption(option, args, options.document, error);
+            if (!error.empty()) return false;
+            options.throughDocument = true;
+#else
+            error = option + " is not available in this build (the document's puzzle-file writers are missing)";
+            return false;
+#endif
         } else {
             error = "unknown option '" + option + "'";
             return false;
@@ -203,6 +230,26 @@ bool ParseFillOptions(const std::vector<std::string>& list, FillOptions& options
         error = "--size and --grid cannot be used together";
         return false;
     }
+    if (sizeGiven) options.document.size = options.size;
+    return true;
+}
+
+bool ToDocumentFill(const FillOptions& options, DocumentFillOptions& document, std::string& error) {
+    document = options.document;
+    const bool listId = options.wordList.size() == 1 && options.wordList[0] >= '1' && options.wordList[0] <= '5';
+    if (!listId) {
+        error = "--word-list PATH works only without --data-folder, --program-folder, --save and --text";
+        return false;
+    }
+    if (options.verify) {
+        error = "--verify works only without --data-folder, --program-folder, --save and --text";
+        return false;
+    }
+    if (options.modeGiven) document.mode = options.mode;
+    if (options.wordListGiven) document.wordListId = options.wordList[0] - '0';
+    document.seed = options.seed;
+    document.timeLimit = options.timeLimit;
+    document.json = options.json;
     return true;
 }
 
@@ -217,6 +264,18 @@ int RunFillCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (!options.gridFile.empty() && !ReadGridFile(options.gridFile, grid, error)) {
         err << "korvo-cli fill: " << error << "\n";
         return 2;
+    }
+    if (options.throughDocument) {
+        DocumentFillOptions document;
+        if (!ToDocumentFill(options, document, error)) {
+            err << "korvo-cli fill: " << error << "\n";
+            return 2;
+        }
+        document.gridText = grid.text;
+        document.gridSize = grid.size;
+#if KORVO_CLI_DOCUMENT_FILL
+        return RunDocumentFill(document, out, err);
+#endif
     }
 
     const auto started = std::chrono::steady_clock::now();

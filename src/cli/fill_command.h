@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/document_fill.h"
+
 namespace korvo::cli {
 
 // What `fill` was asked to do.
@@ -21,6 +23,10 @@ struct FillOptions {
     std::optional<double> timeLimit;    // seconds after which the run is stopped; none when absent
     bool json = false;                  // print one JSON line instead of the grid
     bool verify = false;                // check the fill independently
+    bool modeGiven = false;             // --mode was given (else the document's settings decide)
+    bool wordListGiven = false;         // --word-list was given (else the document's settings decide)
+    bool throughDocument = false;       // a document option was given: fill through the document
+    DocumentFillOptions document;       // the document's options (--data-folder, --save, ...)
 };
 
 // Parses the arguments after "fill". On a fault returns false with a message.
@@ -28,6 +34,11 @@ bool ParseFillOptions(const std::vector<std::string>& args, FillOptions& options
 
 // The usage lines of the command.
 const char* FillUsage();
+
+// The document fill's options of a parsed fill (size, mode, word list id,
+// grid, seed, limit, JSON), or false with a message when the choices only
+// work on the engine alone (a word list path, --verify).
+bool ToDocumentFill(const FillOptions& options, DocumentFillOptions& document, std::string& error);
 
 // Runs the command; returns the exit code: 0 filled (and verified when
 // asked), 1 not filled, 2 bad usage, grid file or word list.
