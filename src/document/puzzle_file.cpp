@@ -4,9 +4,14 @@
 // left have been found to hold it.
 #include "document/puzzle_file.h"
 
+#include <cerrno>
 #include <limits>
 
+#include "document/ckorvo_doc.h"
 #include "platform/archive.h"
+#include "platform/file_reader.h"
+#include "platform/file_writer.h"
+#include "platform/text_codec.h"
 
 namespace korvo {
 
@@ -222,6 +227,104 @@ PuzzleDecodeResult DecodePuzzle(std::span<const std::uint8_t> bytes) {
     result.programVersion = in.Remaining() >= 4 ? in.ReadInt32() : kPuzzleVersionWithoutField;
     result.puzzle = std::move(puzzle);
     return result;
+}
+
+// ---------------------------------------------------------------- the document
+
+PuzzleFilePage PuzzleFilePageOf(const CkorvoDoc& doc) {
+    PuzzleFilePage page;
+    page.gridColor = doc.gridColor;
+    page.cluesColor = doc.cluesColor;
+    page.titleColor = doc.titleColor;
+    page.pageWidth = doc.pageWidth;
+    page.pageHeight = doc.pageHeight;
+    page.gridViewShown = doc.gridViewShown;
+    page.printMarginLeft = doc.printMarginLeft;
+    page.marginLeft = doc.marginLeft;
+    page.printMarginRight = doc.printMarginRight;
+    page.marginRight = doc.marginRight;
+    page.printMarginTop = doc.printMarginTop;
+    page.marginTop = doc.marginTop;
+    page.printMarginBottom = doc.printMarginBottom;
+    page.marginBottom = doc.marginBottom;
+    page.gridFont = doc.gridFont;
+    page.clueFont = doc.clueFont;
+    page.titleFont = doc.titleFont;
+    page.underlinedTitle = doc.underlinedTitle;
+    page.rightSideGrid = doc.rightSideGrid;
+    return page;
+}
+
+void SetPuzzleFilePage(CkorvoDoc& doc, const PuzzleFilePage& page) {
+    doc.gridColor = page.gridColor;
+    doc.cluesColor = page.cluesColor;
+    doc.titleColor = page.titleColor;
+    doc.pageWidth = page.pageWidth;
+    doc.pageHeight = page.pageHeight;
+    doc.gridViewShown = page.gridViewShown;
+    doc.printMarginLeft = page.printMarginLeft;
+    doc.marginLeft = page.marginLeft;
+    doc.printMarginRight = page.printMarginRight;
+    doc.marginRight = page.marginRight;
+    doc.printMarginTop = page.printMarginTop;
+    doc.marginTop = page.marginTop;
+    doc.printMarginBottom = page.printMarginBottom;
+    doc.marginBottom = page.marginBottom;
+    doc.gridFont = page.gridFont;
+    doc.clueFont = page.clueFont;
+    doc.titleFont = page.titleFont;
+    doc.underlinedTitle = page.underlinedTitle;
+    doc.rightSideGrid = page.rightSideGrid;
+}
+
+std::vector<std::uint8_t> CkorvoDoc::EncodePuzzleFile() const {
+    // Only a filled puzzle is stored; once it is filled no worker touches it,
+    // so its fields can be read without the lock.
+    if (!cwData || cwData->GetStatus() != StatusFilled) return {};
+    return EncodePuzzle(*cwData, PuzzleFilePageOf(*this), programVersion).bytes;
+}
+
+bool CkorvoDoc::SavePuzzleFile(const std::filesystem::path& path) {
+    const std::vector<std::uint8_t> bytes = EncodePuzzleFile();
+    // The old file is replaced only once every byte of the new one is on the
+    // disk; on any failure it stays as it was and the puzzle stays modified.
+    if (bytes.empty() || !WriteFileAtomically(path, bytes, FileSystem())) {
+        host.MessageBox(kSaveErrorMessage, MessageIcon::Information);
+        return false;
+    }
+    modified = false;
+    pathName = path;
+    return true;
+}
+
+bool CkorvoDoc::OpenPuzzleFile(const std::filesystem::path& path) {
+    const FileReadResult file = ReadFileBytes(path, kMaxPuzzleFileBytes);
+    if (!file) {
+        if (file.errorCode == EFBIG) {
+            host.MessageBox(kInvalidPuzzleFileMessage);
+        } else {
+            host.MessageBox(std::u16string(kOpenErrorMessage) + u"\n\n" + Utf16FromUtf8(file.message),
+                            MessageIcon::Warning);
+        }
+        return false;
+    }
+    // The file is decoded into a fresh puzzle first; the current puzzle, the
+    // page settings and the modified flag change only when all of it was read.
+    PuzzleDecodeResult read = DecodePuzzle(file.bytes);
+    if (!read.ok()) {
+        host.MessageBox(kInvalidPuzzleFileMessage);
+        return false;
+    }
+    cwData = std::move(read.puzzle);  // the old puzzle's destructor stops a running fill
+    titleText = cwData->title;
+    answerTitleText = cwData->answerTitle;
+    copyrightText = cwData->copyright;
+    authorText = cwData->author;
+    SetPuzzleFilePage(*this, read.page);
+    programVersion = read.programVersion;
+    modified = false;
+    pathName = path;
+    return true;
 }
 
 }  // namespace korvo

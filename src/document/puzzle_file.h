@@ -40,6 +40,9 @@ inline constexpr std::size_t kMaxPuzzleFileBytes = 16 * 1024 * 1024;
 // Messages of the puzzle file.
 inline constexpr char16_t kInvalidPuzzleFileMessage[] = u"ERROR: Invalid Puzzle File Format.";
 inline constexpr char16_t kSaveErrorMessage[] = u"An error was encountered while saving the file.";
+// Shown when a puzzle file cannot be opened at all (missing, unreadable),
+// followed by the system's reason.
+inline constexpr char16_t kOpenErrorMessage[] = u"Failed to open document.";
 
 // The document's part of a puzzle file: page size, colours, view choice,
 // margins, fonts and title flags, in the order they are stored.
@@ -95,6 +98,11 @@ struct PuzzleDecodeResult {
 
     bool ok() const { return puzzle != nullptr; }
 };
+
+// The page part of a document, and setting it from a file.
+class CkorvoDoc;
+PuzzleFilePage PuzzleFilePageOf(const CkorvoDoc& doc);
+void SetPuzzleFilePage(CkorvoDoc& doc, const PuzzleFilePage& page);
 
 // Decodes a whole puzzle file. Every length and count is checked against the
 // bytes left before anything is allocated. Format errors: a wrong object
