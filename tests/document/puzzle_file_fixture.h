@@ -4,15 +4,21 @@
 // filled puzzles built field by field, and a byte builder that spells the
 // stored layout out independently of the archive writer.
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "document/ckorvo_doc.h"
 #include "document/puzzle_file.h"
 #include "model/cw_data.h"
+#include "support/scripted_host.h"
+#include "support/temp_folder.h"
 
 namespace korvo::puzzletest {
 
@@ -192,5 +198,45 @@ inline std::u16string PatternGrid(int n, char16_t firstLetter = u'A') {
     for (int i = 0; i < n * n; ++i) grid += (i % 7 == 3) ? u'!' : static_cast<char16_t>(u'A' + (firstLetter - u'A' + i) % 26);
     return grid;
 }
+
+inline std::vector<std::uint8_t> ToBytes(const std::string& s) { return {s.begin(), s.end()}; }
+inline std::string ToString(const Bytes& b) { return {b.begin(), b.end()}; }
+
+// A document on temporary folders (its data folder, an empty program folder)
+// driven by a scripted host, holding SmallPuzzle with SamplePage.
+class PuzzleDocumentTest : public ::testing::Test {
+protected:
+    PuzzleDocumentTest() {
+        std::filesystem::create_directories(Files());
+        MakeDocument(nullptr);
+    }
+
+    // A fresh document whose writes go through fileSystem (null: the real one).
+    void MakeDocument(FileSystemOps* fileSystem) {
+        doc.reset();
+        DocumentEnvironment environment;
+        environment.dataFolder = root.path() / "Documents" / "TolvaneCWBuilder";
+        environment.programFolder = root.path() / "program";
+        environment.fileSystem = fileSystem;
+        doc = std::make_unique<CkorvoDoc>(host, std::move(environment));
+        doc->cwData = SmallPuzzle();
+        SetPuzzleFilePage(*doc, SamplePage());
+        host.messages.clear();
+        host.events.clear();
+        host.fileDialogs.clear();
+    }
+
+    std::filesystem::path Files() const { return root.path() / "files"; }
+    std::filesystem::path File(const std::string& name) const { return Files() / name; }
+    std::filesystem::path Write(const std::string& name, const Bytes& bytes) const {
+        testsupport::WriteFileForTest(File(name), ToString(bytes));
+        return File(name);
+    }
+
+    testsupport::ScopedHome home;  // nothing reaches the real user's folders
+    testsupport::TempFolder root;
+    testsupport::ScriptedHost host;
+    std::unique_ptr<CkorvoDoc> doc;
+};
 
 }  // namespace korvo::puzzletest

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/puzzle_file_fixture.h"
+#include "support/failing_file_system.h"
 
 namespace korvo {
 namespace {
@@ -213,6 +214,226 @@ TEST(DecodePuzzle, stringsWithoutTheMarker_areEightBitText) {
     EXPECT_EQ(p.clues[0].answer, u"AB") << "marked and unmarked strings mix";
     EXPECT_EQ(p.clues[0].rect, (ClueRect{1, 2, 3, 4}));
     EXPECT_EQ(read.programVersion, 60303);
+}
+
+// ------------------------------------------------------------ the document
+
+using testsupport::FailingFileSystem;
+using testsupport::FailStep;
+using testsupport::ReadFileForTest;
+
+const std::u16string kFormatMessage = u"ERROR: Invalid Puzzle File Format.";
+const std::u16string kSaveMessage = u"An error was encountered while saving the file.";
+
+void ExpectMessages(const testsupport::ScriptedHost& host, const std::vector<std::u16string>& texts,
+                    MessageIcon icon = MessageIcon::None) {
+    EXPECT_EQ(host.MessageTexts(), texts);
+    for (const testsupport::RecordedMessage& m : host.messages) EXPECT_EQ(m.icon, icon);
+}
+
+using PuzzleFileDocument = PuzzleDocumentTest;
+
+TEST_F(PuzzleFileDocument, saveThenOpen_restoresPuzzlePageMirrorsAndVersion) {
+    const auto path = File("pets.kvz");
+    doc->SetModifiedFlag(true);
+    ASSERT_TRUE(doc->SavePuzzleFile(path));
+    EXPECT_EQ(ToBytes(ReadFileForTest(path)), SmallPuzzleFile());
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->PathName(), path);
+    EXPECT_TRUE(host.messages.empty());
+
+    MakeDocument(nullptr);
+    doc->cwData.reset();
+    doc->SetModifiedFlag(true);
+    ASSERT_TRUE(doc->OpenPuzzleFile(path));
+    EXPECT_TRUE(host.messages.empty());
+    ExpectSameStoredFields(*SmallPuzzle(), *doc->cwData);
+    EXPECT_EQ(doc->cwData->engine, nullptr);
+    EXPECT_EQ(PuzzleFilePageOf(*doc), SamplePage());
+    EXPECT_EQ(doc->titleText, u"K\u00E4fer \u2713");
+    EXPECT_EQ(doc->answerTitleText, u"Puzzle Answer");
+    EXPECT_EQ(doc->copyrightText, u"\u00A9 2026 Ann");
+    EXPECT_EQ(doc->authorText, u"by Ann");
+    EXPECT_EQ(doc->programVersion, 60601);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->PathName(), path);
+    EXPECT_EQ(doc->EncodePuzzleFile(), SmallPuzzleFile());
+}
+
+TEST_F(PuzzleFileDocument, fileOfVersion60303_isSavedAgainAs60303) {
+    const Bytes full = SmallPuzzleFile();
+    const auto old = Write("old.kvz", Bytes(full.begin(), full.end() - 4));
+    ASSERT_TRUE(doc->OpenPuzzleFile(old));
+    EXPECT_EQ(doc->programVersion, 60303);
+    const auto again = File("again.kvz");
+    ASSERT_TRUE(doc->SavePuzzleFile(again));
+    EXPECT_EQ(ToBytes(ReadFileForTest(again)), SmallPuzzleFile(60303));
+}
+
+// Damaged puzzle files, each of which must be refused as a whole.
+std::vector<std::pair<std::string, Bytes>> DamagedFiles() {
+    const Bytes good = SmallPuzzleFile();
+    const std::size_t sizeAt = 35, solutionAt = 39, statusAt = 61, titleAt = 65;
+    const std::size_t countAt = SmallPuzzleFileBeforeClueCount().size();
+    std::vector<std::pair<std::string, Bytes>> files;
+    auto replaced = [&](std::string name, std::size_t at, std::size_t length, Bytes with) {
+        Bytes b = good;
+        b.erase(b.begin() + at, b.begin() + at + length);
+        b.insert(b.begin() + at, with.begin(), with.end());
+        files.emplace_back(std::move(name), std::move(b));
+    };
+    auto int32At = [&](std::string name, std::size_t at, std::int64_t value) {
+        replaced(std::move(name), at, 4, ByteBuilder().Le32(value).bytes);
+    };
+
+    // Every cut before the version field (a cut inside it is an old file).
+    for (std::size_t n = 0; n + 4 < good.size(); ++n)
+        files.emplace_back("cut after " + std::to_string(n) + " bytes", Bytes(good.begin(), good.begin() + n));
+    // Each header byte changed (a letter's case, a length, the tag, the schema).
+    for (std::size_t i = 0; i < 13; ++i) {
+        Bytes b = good;
+        b[i] ^= 0x20;
+        files.emplace_back("header byte " + std::to_string(i) + " changed", std::move(b));
+    }
+    replaced("null-object tag 00 00", 0, 2, {0x00, 0x00});
+    replaced("tag of a class seen before", 0, 2, {0x01, 0x80});
+    replaced("schema 5999", 2, 2, {0x6F, 0x17});
+    replaced("schema 6001", 2, 2, {0x71, 0x17});
+    replaced("class CCWDatA", 12, 1, {'A'});
+    replaced("class CObject", 4, 9, {0x07, 0x00, 'C', 'O', 'b', 'j', 'e', 'c', 't'});
+    replaced("class name of 64 characters", 4, 9, ByteBuilder().Le16(64).Raw({'C', 'C', 'W', 'D', 'a', 't', 'a'}).bytes);
+    replaced("class name of 0xFFFF characters", 4, 2, {0xFF, 0xFF});
+    int32At("grid size 0", sizeAt, 0);
+    int32At("grid size 29", sizeAt, 29);
+    int32At("grid size 1,000,000", sizeAt, 1000000);
+    int32At("grid size -3", sizeAt, -3);
+    int32At("grid size 2 for a grid of 9 squares", sizeAt, 2);
+    int32At("grid size 4 for a grid of 9 squares", sizeAt, 4);
+    replaced("answer grid one square short", solutionAt, 22, ByteBuilder().Str(u"CATO!OWE").bytes);
+    replaced("answer grid one square long", solutionAt, 22, ByteBuilder().Str(u"CATO!OWETT").bytes);
+    int32At("status designing", statusAt, StatusDesigning);
+    int32At("status exhausted", statusAt, StatusExhausted);
+    int32At("status generating", statusAt, StatusGenerating);
+    replaced("title claims 0xFFFFFFFF units", titleAt + 3, 1, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    replaced("title claims 65,533 units", titleAt + 3, 1, {0xFF, 0xFD, 0xFF});
+    replaced("8-bit title claims 2^31 characters", titleAt, 4, {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80});
+    replaced("8-bit title claims 65,000 characters", titleAt, 4, {0xFF, 0xE8, 0xFD});
+    int32At("clue count -1", countAt, -1);
+    int32At("clue count -2^31", countAt, INT32_MIN);
+    int32At("clue count 2^31 - 1", countAt, INT32_MAX);
+    int32At("clue count one more than the bytes left could hold", countAt,
+            static_cast<std::int64_t>((good.size() - countAt - 4) / 23 + 1));
+    return files;
+}
+
+TEST_F(PuzzleFileDocument, damagedFile_showsTheFormatMessageAndKeepsEverything) {
+    const auto files = DamagedFiles();
+    ASSERT_GT(files.size(), SmallPuzzleFile().size());
+    int row = 0;
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        const auto path = Write("damaged.kvz", bytes);
+        const CCWData* before = doc->cwData.get();
+        const bool modified = (++row % 2) == 0;
+        doc->SetModifiedFlag(modified);
+        doc->pathName = "current.kvz";
+        host.messages.clear();
+
+        // Opened as the document: refused, and the document goes on as it was.
+        EXPECT_FALSE(doc->OpenPuzzleFile(path));
+        ExpectMessages(host, {kFormatMessage});
+        EXPECT_EQ(doc->cwData.get(), before);
+        EXPECT_EQ(doc->IsModified(), modified);
+        EXPECT_EQ(doc->PathName(), "current.kvz");
+        EXPECT_EQ(doc->titleText, u"TO DO: Puzzle Title");
+        EXPECT_EQ(PuzzleFilePageOf(*doc), SamplePage());
+        EXPECT_EQ(doc->programVersion, 60601);
+
+        // Chosen in Load Solution: the same message; only the modified flag changes.
+        host.messages.clear();
+        doc->SetModifiedFlag(false);
+        host.openAnswers.push_back(path);
+        doc->OnLoadSolution();
+        ExpectMessages(host, {kFormatMessage});
+        EXPECT_EQ(doc->cwData->solutionText, u"CATO!OWET");
+        EXPECT_EQ(doc->cwData->answerTitle, u"Puzzle Answer");
+        EXPECT_TRUE(doc->IsModified());
+        if (HasFailure()) break;  // one damaged file's report is enough
+    }
+    ExpectSameStoredFields(*SmallPuzzle(), *doc->cwData);
+}
+
+TEST_F(PuzzleFileDocument, missingOrOversizedFile_isReportedAndChangesNothing) {
+    const CCWData* before = doc->cwData.get();
+    EXPECT_FALSE(doc->OpenPuzzleFile(File("missing.kvz")));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text.rfind(u"Failed to open document.", 0), 0u);
+
+    // Larger than any puzzle file: refused before it is read into memory.
+    const auto huge = File("huge.kvz");
+    Write("huge.kvz", SmallPuzzleFile());
+    std::filesystem::resize_file(huge, kMaxPuzzleFileBytes + 1);
+    host.messages.clear();
+    EXPECT_FALSE(doc->OpenPuzzleFile(huge));
+    ExpectMessages(host, {kFormatMessage});
+    EXPECT_EQ(doc->cwData.get(), before);
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(PuzzleFileDocument, failingWrite_showsTheSaveMessageAndKeepsTheOldFileAndModifiedFlag) {
+    const Bytes file = SmallPuzzleFile();
+    const std::string old = "the old puzzle";
+    const auto path = File("pets.kvz");
+    auto attempt = [&](FailingFileSystem& fs) {
+        testsupport::WriteFileForTest(path, old);
+        doc->environment.fileSystem = &fs;
+        doc->SetModifiedFlag(true);
+        doc->pathName = "before.kvz";
+        host.messages.clear();
+        return doc->SavePuzzleFile(path);
+    };
+    for (std::size_t n = 0; n < file.size(); ++n) {
+        SCOPED_TRACE("write fails after " + std::to_string(n) + " bytes");
+        FailingFileSystem fs = FailingFileSystem::AfterBytes(n);
+        EXPECT_FALSE(attempt(fs));
+        ExpectMessages(host, {kSaveMessage}, MessageIcon::Information);
+        EXPECT_EQ(ReadFileForTest(path), old);
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(doc->PathName(), "before.kvz");
+        EXPECT_EQ(root.Entries("files"), std::vector<std::string>{"pets.kvz"}) << "no temporary file is left";
+        if (HasFailure()) break;
+    }
+    for (FailStep step : {FailStep::Create, FailStep::Sync, FailStep::Close, FailStep::Rename}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        FailingFileSystem fs(step);
+        EXPECT_FALSE(attempt(fs));
+        ExpectMessages(host, {kSaveMessage}, MessageIcon::Information);
+        EXPECT_EQ(ReadFileForTest(path), old);
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(root.Entries("files"), std::vector<std::string>{"pets.kvz"});
+    }
+    // With room for every byte the save goes through.
+    FailingFileSystem roomy = FailingFileSystem::AfterBytes(file.size());
+    EXPECT_TRUE(attempt(roomy));
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(ToBytes(ReadFileForTest(path)), file);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->PathName(), path);
+}
+
+TEST_F(PuzzleFileDocument, puzzleThatIsNotFilled_isNotSaved) {
+    const auto path = File("unfinished.kvz");
+    doc->cwData->SetStatus(StatusDesigning);
+    doc->SetModifiedFlag(true);
+    EXPECT_FALSE(doc->SavePuzzleFile(path));
+    ExpectMessages(host, {kSaveMessage}, MessageIcon::Information);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(doc->IsModified());
+
+    doc->cwData.reset();
+    EXPECT_TRUE(doc->EncodePuzzleFile().empty());
+    EXPECT_FALSE(doc->SavePuzzleFile(path));
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace
