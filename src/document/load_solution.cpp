@@ -1,12 +1,10 @@
 // Load Solution: takes the solved grid of another puzzle file as the answer
 // grid of the current puzzle, so that a puzzle can be printed together with
 // the answers of an earlier one.
-#include <cerrno>
 #include <string>
 
 #include "document/ckorvo_doc.h"
 #include "document/puzzle_file.h"
-#include "platform/file_reader.h"
 
 namespace korvo {
 
@@ -30,13 +28,13 @@ void CkorvoDoc::OnLoadSolution() {
     // The chosen file is decoded exactly as opening it would decode it, into
     // a puzzle of its own; only its grid is used. A file that cannot be
     // opened changes nothing and shows nothing.
-    const FileReadResult file = ReadFileBytes(*chosen, kMaxPuzzleFileBytes);
-    if (file || file.errorCode == EFBIG) {
-        const PuzzleDecodeResult read = file ? DecodePuzzle(file.bytes) : PuzzleDecodeResult{};
-        if (!read.ok()) {
-            host.MessageBox(kInvalidPuzzleFileMessage);
-        } else if (read.puzzle->gridSize == cwData->gridSize) {
-            cwData->SetSolutionText(read.puzzle->gridText);
+    const PuzzleFileRead file = ReadPuzzleFile(*chosen);
+    if (file.status == PuzzleFileStatus::InvalidFormat) {
+        host.MessageBox(kInvalidPuzzleFileMessage);
+    } else if (file.status == PuzzleFileStatus::Ok) {
+        const CCWData& other = *file.decoded.puzzle;
+        if (other.gridSize == cwData->gridSize) {
+            cwData->SetSolutionText(other.gridText);
             cwData->answerTitle =
                 cwData->GetGridText() == cwData->GetSolutionText() ? u"Puzzle Answer" : u"Previous Answer";
         } else {

@@ -297,24 +297,37 @@ bool CkorvoDoc::SavePuzzleFile(const std::filesystem::path& path) {
     return true;
 }
 
-bool CkorvoDoc::OpenPuzzleFile(const std::filesystem::path& path) {
-    const FileReadResult file = ReadFileBytes(path, kMaxPuzzleFileBytes);
+PuzzleFileRead ReadPuzzleFile(const std::filesystem::path& path) {
+    PuzzleFileRead result;
+    FileReadResult file = ReadFileBytes(path, kMaxPuzzleFileBytes);
     if (!file) {
-        if (file.errorCode == EFBIG) {
-            host.MessageBox(kInvalidPuzzleFileMessage);
-        } else {
-            host.MessageBox(std::u16string(kOpenErrorMessage) + u"\n\n" + Utf16FromUtf8(file.message),
-                            MessageIcon::Warning);
-        }
-        return false;
+        result.status = file.errorCode == EFBIG ? PuzzleFileStatus::InvalidFormat : PuzzleFileStatus::CannotOpen;
+        result.error = std::move(file.message);
+        return result;
     }
+    result.decoded = DecodePuzzle(file.bytes);
+    if (!result.decoded.ok()) {
+        result.status = PuzzleFileStatus::InvalidFormat;
+        result.error = result.decoded.error;
+        return result;
+    }
+    result.status = PuzzleFileStatus::Ok;
+    return result;
+}
+
+bool CkorvoDoc::OpenPuzzleFile(const std::filesystem::path& path) {
     // The file is decoded into a fresh puzzle first; the current puzzle, the
     // page settings and the modified flag change only when all of it was read.
-    PuzzleDecodeResult read = DecodePuzzle(file.bytes);
-    if (!read.ok()) {
+    PuzzleFileRead file = ReadPuzzleFile(path);
+    if (file.status == PuzzleFileStatus::CannotOpen) {
+        host.MessageBox(std::u16string(kOpenErrorMessage) + u"\n\n" + Utf16FromUtf8(file.error), MessageIcon::Warning);
+        return false;
+    }
+    if (file.status != PuzzleFileStatus::Ok) {
         host.MessageBox(kInvalidPuzzleFileMessage);
         return false;
     }
+    PuzzleDecodeResult& read = file.decoded;
     cwData = std::move(read.puzzle);  // the old puzzle's destructor stops a running fill
     titleText = cwData->title;
     answerTitleText = cwData->answerTitle;

@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -112,5 +113,21 @@ void SetPuzzleFilePage(CkorvoDoc& doc, const PuzzleFilePage& page);
 // ending anywhere before the version field. Bytes after the version field
 // are ignored.
 PuzzleDecodeResult DecodePuzzle(std::span<const std::uint8_t> bytes);
+
+// The outcome of reading a puzzle file from the disk.
+enum class PuzzleFileStatus {
+    Ok,             // read and decoded
+    CannotOpen,     // the file is missing, not a regular file or unreadable
+    InvalidFormat,  // read, but not a puzzle file (also: larger than any puzzle file)
+};
+struct PuzzleFileRead {
+    PuzzleFileStatus status = PuzzleFileStatus::CannotOpen;
+    PuzzleDecodeResult decoded;  // the puzzle when Ok
+    std::string error;           // what failed (path, system reason or format detail); empty when Ok
+};
+
+// Reads the whole file (at most kMaxPuzzleFileBytes) and decodes it. This is
+// how the document, Load Solution and korvo-cli read puzzle files.
+PuzzleFileRead ReadPuzzleFile(const std::filesystem::path& path);
 
 }  // namespace korvo

@@ -4,11 +4,8 @@
 #include "document/text_export_command.h"
 
 #include "document/ckorvo_doc.h"
-#include "platform/file_writer.h"
-
-#if KORVO_HAVE_TEXT_EXPORT
 #include "document/text_export.h"
-#endif
+#include "platform/file_writer.h"
 
 namespace korvo {
 
@@ -18,8 +15,6 @@ namespace {
 constexpr char16_t kTextSaveErrorMessage[] = u"An error was encountered while saving the text file.";
 
 }  // namespace
-
-#if KORVO_HAVE_TEXT_EXPORT
 
 ExportPuzzle ExportPuzzleOf(CCWData& puzzle) {
     ExportPuzzle out;
@@ -43,18 +38,7 @@ ExportPuzzle ExportPuzzleOf(CCWData& puzzle) {
     return out;
 }
 
-TextExportBytes BuildTextExport(CCWData& puzzle) {
-    ExportResult result = WriteTextExport(ExportPuzzleOf(puzzle));
-    return TextExportBytes{std::move(result.bytes), std::move(result.error)};
-}
-
-#else
-
-// STUB: the Across Lite text writer (document/text_export.h) has not joined
-// the build yet; until it does, every text export fails with this error.
-TextExportBytes BuildTextExport(CCWData&) { return TextExportBytes{{}, "the text export is not built in"}; }
-
-#endif
+ExportResult BuildTextExport(CCWData& puzzle) { return WriteTextExport(ExportPuzzleOf(puzzle)); }
 
 void CkorvoDoc::OnSavePuzzleAsText() {
     // The command exists only for a filled puzzle.
@@ -69,7 +53,7 @@ void CkorvoDoc::OnSavePuzzleAsText() {
 
 bool CkorvoDoc::SavePuzzleAsText(const std::filesystem::path& path) {
     if (!cwData || cwData->GetStatus() != StatusFilled) return false;
-    const TextExportBytes text = BuildTextExport(*cwData);
+    const ExportResult text = BuildTextExport(*cwData);
     if (!text.ok() || !WriteFileAtomically(path, text.bytes, FileSystem())) {
         host.MessageBox(kTextSaveErrorMessage, MessageIcon::Information);
         return false;
