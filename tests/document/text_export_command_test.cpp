@@ -24,12 +24,7 @@ const std::string kSmallPuzzleText =
     "<ACROSS>\r\nFeline\r\nDamp\r\n<DOWN>\r\nBovine\r\nTiny tyke\r\n"
     "<NOTEPAD>\r\nTheme: pets\r\nline 2\r\n";
 
-class SavePuzzleAsText : public PuzzleDocumentTest {
-protected:
-    void SetUp() override {
-        if (!KORVO_HAVE_TEXT_EXPORT) GTEST_SKIP() << "the text export is not built in yet";
-    }
-};
+using SavePuzzleAsText = PuzzleDocumentTest;
 
 TEST_F(SavePuzzleAsText, chosenName_getsTheWholeTextExportAsTyped) {
     const auto path = File("pets");  // no extension is added
