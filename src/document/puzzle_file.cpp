@@ -127,7 +127,7 @@ PuzzleEncodeResult EncodePuzzle(const CCWData& puzzle, const PuzzleFilePage& pag
         out.WriteString(entry.direction);
         out.WriteString(entry.clue);
         out.WriteString(entry.answer);
-        out.WriteRect(RECT{entry.rect.left, entry.rect.top, entry.rect.right, entry.rect.bottom});
+        out.WriteRect(entry.rect);
     }
     WritePage(out, page);
     out.WriteInt32(programVersion);
@@ -211,8 +211,7 @@ PuzzleDecodeResult DecodePuzzle(std::span<const std::uint8_t> bytes) {
             entry.direction = in.ReadString();
             entry.clue = in.ReadString();
             entry.answer = in.ReadString();
-            const RECT rect = in.ReadRect();
-            entry.rect = ClueRect{rect.left, rect.top, rect.right, rect.bottom};
+            entry.rect = in.ReadRect();
             if (in.Ok()) puzzle->clues.push_back(std::move(entry));
         }
     }

@@ -133,7 +133,7 @@ inline std::unique_ptr<CCWData> FilledPuzzle(int n, const std::u16string& grid) 
     return p;
 }
 
-inline ClueEntry Clue(int number, bool down, std::u16string clue, std::u16string answer, ClueRect rect = {}) {
+inline ClueEntry Clue(int number, bool down, std::u16string clue, std::u16string answer, RECT rect = {}) {
     ClueEntry e;
     e.number = number;
     e.direction = down ? u"DOWN" : u"ACROSS";
@@ -161,9 +161,9 @@ inline std::unique_ptr<CCWData> SmallPuzzle() {
     const std::int32_t numbers[9] = {1, 252, 2, 252, 251, 252, 3, 252, 252};
     for (int i = 0; i < 9; ++i) p->cellNumbers[i] = numbers[i];
     p->circled[5] = 1;
-    p->clues = {Clue(1, false, u"Feline", u"CAT", ClueRect{100, 200, 3000, 400}),
+    p->clues = {Clue(1, false, u"Feline", u"CAT", RECT{100, 200, 3000, 400}),
                 Clue(3, false, u"Damp", u"WET"), Clue(1, true, u"Bovine", u"COW"),
-                Clue(2, true, u"Tiny tyke", u"TOT", ClueRect{-1, 0, 0x7FFFFFFF, 5})};
+                Clue(2, true, u"Tiny tyke", u"TOT", RECT{-1, 0, 0x7FFFFFFF, 5})};
     return p;
 }
 

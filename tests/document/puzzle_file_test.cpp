@@ -212,7 +212,7 @@ TEST(DecodePuzzle, stringsWithoutTheMarker_areEightBitText) {
     EXPECT_EQ(p.clues[0].direction, u"ACROSS");
     EXPECT_EQ(p.clues[0].clue, u"Na\u00EFve");
     EXPECT_EQ(p.clues[0].answer, u"AB") << "marked and unmarked strings mix";
-    EXPECT_EQ(p.clues[0].rect, (ClueRect{1, 2, 3, 4}));
+    EXPECT_EQ(p.clues[0].rect, (RECT{1, 2, 3, 4}));
     EXPECT_EQ(read.programVersion, 60303);
 }
 
