@@ -154,11 +154,7 @@ const char* EngineFillUsage() {
 }  // namespace
 
 const char* FillUsage() {
-#if KORVO_CLI_DOCUMENT_FILL
     static const std::string usage = std::string(EngineFillUsage()) + DocumentFillUsage() +
-#else
-    static const std::string usage = std::string(EngineFillUsage()) + "  (not available in this build)\n" +
-#endif
                                      "exit code: 0 filled, 1 not filled, 2 bad usage, grid file, word list or data\n";
     return usage.c_str();
 }
@@ -213,14 +209,9 @@ bool ParseFillOptions(const std::vector<std::string>& list, FillOptions& options
             if (!seconds) return false;
             options.timeLimit = *seconds;
         } else if (IsDocumentFillOption(option)) {
-#if KORVO_CLI_DOCUMENT_FILL
             TakeDocumentFillOption(option, args, options.document, error);
             if (!error.empty()) return false;
             options.throughDocument = true;
-#else
-            error = option + " is not available in this build (the document's puzzle-file writers are missing)";
-            return false;
-#endif
         } else {
             error = "unknown option '" + option + "'";
             return false;
@@ -273,9 +264,7 @@ int RunFillCommand(const std::vector<std::string>& args, std::ostream& out, std:
         }
         document.gridText = grid.text;
         document.gridSize = grid.size;
-#if KORVO_CLI_DOCUMENT_FILL
         return RunDocumentFill(document, out, err);
-#endif
     }
 
     const auto started = std::chrono::steady_clock::now();

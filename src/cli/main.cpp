@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/convert_command.h"
 #include "cli/fill_command.h"
 
 namespace {
@@ -17,6 +18,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"fill", &korvo::cli::RunFillCommand, &korvo::cli::FillUsage},
+    {"convert", &korvo::cli::RunConvertCommand, &korvo::cli::ConvertUsage},
 };
 
 void PrintUsage(std::ostream& out) {

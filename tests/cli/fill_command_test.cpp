@@ -180,18 +180,12 @@ TEST(CliFill, badUsage_exitsTwoWithAMessage) {
 TEST(CliFill, documentOptions_needTheDocumentWritersAndAListId) {
     Fixture f;
     const std::string grid = f.Grid("g.txt", "@@\n@@\n");
-#if KORVO_CLI_DOCUMENT_FILL
     const CliResult r = RunCli({"fill", "--grid", grid, "--word-list", f.list, "--save", "x.kvz"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("--word-list PATH works only without"), std::string::npos) << r.err;
     const CliResult v = RunCli({"fill", "--verify", "--text", "x.txt"});
     EXPECT_EQ(v.exitCode, 2);
     EXPECT_NE(v.err.find("--verify works only without"), std::string::npos) << v.err;
-#else
-    const CliResult r = RunCli({"fill", "--grid", grid, "--word-list", f.list, "--save", "x.kvz"});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find("--save is not available in this build"), std::string::npos) << r.err;
-#endif
 }
 
 TEST(CliFill, timeLimit_stopsTheRunAndRestoresTheDesign) {
