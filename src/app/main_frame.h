@@ -47,7 +47,7 @@ public:
     // toolbar and status bar flags.
     korvo::CommandStateInput CurrentStateInput() const;
 
-public slots:
+public Q_SLOTS:
     // Recomputes the enabled flag and check mark of every action.
     void UpdateCommandStates();
     // Runs a command as if chosen from the menu: ignored while the rules

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/fill_engine.h"  // kMaxGridSide, the largest grid side any puzzle can have
 #include "platform/win_types.h"
 
 namespace korvo {
@@ -38,8 +39,6 @@ inline constexpr int kScreenNumberOffset = 20;
 inline constexpr int kPrinterNumberOffset = 10;
 // Offset of a square's clue number right of the square's left edge (screen and paper).
 inline constexpr int kNumberInset = 20;
-// Largest grid side any puzzle can have (the 28 x 28 capacity of the model).
-inline constexpr int kMaxGridSide = 28;
 // Page lengths (sizes, margins, offsets) are clamped to 0..kMaxPageLength
 // (1000 inches), so no sum or product of the geometry can overflow.
 inline constexpr int kMaxPageLength = 1'000'000;

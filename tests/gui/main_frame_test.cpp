@@ -46,7 +46,7 @@ public:
 
 class UrlRecorder : public QObject {
     Q_OBJECT
-public slots:
+public Q_SLOTS:
     void open(const QUrl& url) { urls.append(url); }
 
 public:

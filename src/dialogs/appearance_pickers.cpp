@@ -1,0 +1,83 @@
+#include "appearance_pickers.h"
+
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QString>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+// Point size the font picker shows its sample at.
+constexpr int kPickerPointSize = 12;
+
+QString FaceOf(const korvo::LOGFONTW& font) {
+    const std::u16string face = korvo::FaceName(font);
+    return QString::fromUtf16(face.data(), static_cast<qsizetype>(face.size()));
+}
+
+QFont StyledFont(const korvo::LOGFONTW& font) {
+    QFont result;
+    const QString face = FaceOf(font);
+    if (!face.isEmpty()) result.setFamily(face);
+    const int weight = font.lfWeight <= 0 ? 400 : std::clamp(static_cast<int>(font.lfWeight), 1, 1000);
+    result.setWeight(static_cast<QFont::Weight>(weight));
+    result.setItalic(font.lfItalic != 0);
+    result.setUnderline(font.lfUnderline != 0);
+    result.setStrikeOut(font.lfStrikeOut != 0);
+    result.setPointSize(kPickerPointSize);
+    return result;
+}
+
+}  // namespace
+
+QColor ColorFromRef(korvo::COLORREF color) {
+    return QColor(korvo::RedOf(color), korvo::GreenOf(color), korvo::BlueOf(color));
+}
+
+korvo::COLORREF ColorRefFromQColor(const QColor& color) {
+    const QColor rgb = color.toRgb();
+    return korvo::MakeColorRef(static_cast<std::uint8_t>(rgb.red()), static_cast<std::uint8_t>(rgb.green()),
+                               static_cast<std::uint8_t>(rgb.blue()));
+}
+
+QString ResolvedFamily(const korvo::LOGFONTW& font) { return QFontInfo(StyledFont(font)).family(); }
+
+QFont PickerFont(const korvo::LOGFONTW& font) {
+    QFont result = StyledFont(font);
+    result.setFamily(ResolvedFamily(font));
+    return result;
+}
+
+korvo::LOGFONTW LogFontFromPicked(const QFont& picked, const korvo::LOGFONTW& base) {
+    korvo::LOGFONTW out = base;
+    const QString family = picked.family();
+    if (family != ResolvedFamily(base) || korvo::FaceName(base).empty())
+        korvo::SetFaceName(out, std::u16string_view(reinterpret_cast<const char16_t*>(family.utf16()),
+                                                    static_cast<std::size_t>(family.size())));
+    out.lfWeight = static_cast<std::int32_t>(picked.weight());
+    out.lfItalic = picked.italic() ? 1 : 0;
+    out.lfUnderline = picked.underline() ? 1 : 0;
+    out.lfStrikeOut = picked.strikeOut() ? 1 : 0;
+    return out;
+}
+
+std::optional<korvo::COLORREF> PickColor(QWidget* parent, korvo::COLORREF current) {
+    QColorDialog dialog(ColorFromRef(current), parent);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return ColorRefFromQColor(dialog.selectedColor());
+}
+
+std::optional<korvo::LOGFONTW> PickFont(QWidget* parent, const korvo::LOGFONTW& current, bool scalableOnly) {
+    QFontDialog dialog(PickerFont(current), parent);
+    QFontDialog::FontDialogOptions options = QFontDialog::DontUseNativeDialog;
+    if (scalableOnly) options |= QFontDialog::ScalableFonts;
+    dialog.setOptions(options);
+    // setOptions may rebuild the family list: select the current font again.
+    dialog.setCurrentFont(PickerFont(current));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return LogFontFromPicked(dialog.selectedFont(), current);
+}
