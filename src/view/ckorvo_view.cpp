@@ -14,6 +14,7 @@
 #include "document/ckorvo_doc.h"
 #include "model/generation_status.h"
 #include "grid_view_painter.h"
+#include "puzzle_page_painter.h"
 
 namespace {
 
@@ -132,9 +133,15 @@ void CkorvoView::OnDraw(QPainter& painter, int deviceHeight, bool toScreen) {
     for (auto& row : cellRects) std::fill(std::begin(row), std::end(row), korvo::RECT{});
     const int status = document_->cwData->GetStatus();
     if (status == StatusFilled && !document_->gridViewShown) {
-        // The puzzle page is not drawn by this view yet; until it is, the
-        // grid view with the clue editor's banner stands in for it.
-        DrawGridView(painter, deviceHeight, toScreen, status);
+        const korvo::view::PuzzlePageHitRects hits = korvo::view::DrawPuzzlePage(
+            painter, *document_, *document_->cwData, !toScreen, {layoutState, clueFontHeight, clueFontWidth});
+        gridRect = korvo::RECT{};
+        if (hits.recorded) {
+            titleRect = hits.titleRect;
+            answerTitleRect = hits.answerTitleRect;
+            copyrightRect = hits.copyrightRect;
+            authorRect = hits.authorRect;
+        }
         return;
     }
     DrawGridView(painter, deviceHeight, toScreen, status);

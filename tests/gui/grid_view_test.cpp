@@ -125,7 +125,7 @@ TEST_F(GridViewTest, bannerNamesTheState) {
     const BannerCase cases[] = {
         {StatusDesigning, true, "!GRID!DESIGNER!"}, {StatusGenerating, true, "!GENERATING...!"},
         {StatusReverting, true, "!REVERTING....!"}, {StatusNoStart, true, "!GRID!DESIGNER!"},
-        {StatusFilled, true, "!!CLUE!EDITOR!!"},    {StatusFilled, false, "!!CLUE!EDITOR!!"},
+        {StatusFilled, true, "!!CLUE!EDITOR!!"},
     };
     for (const BannerCase& c : cases) {
         w.Puzzle()->SetStatus(c.status);
@@ -149,6 +149,22 @@ TEST_F(GridViewTest, filledGridView_clearsTheClueHitAreas) {
     w.Puzzle()->SetStatus(StatusFilled);
     Grab();
     EXPECT_EQ(w.Puzzle()->clues[0].rect, RECT{});
+    w.Puzzle()->SetStatus(StatusDesigning);
+}
+
+TEST_F(GridViewTest, filledPuzzleView_drawsThePageInsteadOfTheGrid) {
+    w.Puzzle()->SetStatus(StatusFilled);
+    w.Doc()->gridViewShown = false;
+    w.View()->layoutState = -1;
+    Grab();
+    EXPECT_EQ(w.View()->gridRect, RECT{});
+    EXPECT_EQ(w.View()->cellRects[0][0], RECT{});
+    EXPECT_GT(w.View()->titleRect.right, w.View()->titleRect.left);
+    EXPECT_EQ(w.View()->layoutState, 1);
+    w.Doc()->gridViewShown = true;
+    Grab();
+    EXPECT_EQ(w.View()->titleRect, RECT{});
+    EXPECT_GT(w.View()->gridRect.right, w.View()->gridRect.left);
     w.Puzzle()->SetStatus(StatusDesigning);
 }
 
