@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QTransform>
+
+#include "platform/win_types.h"
+
+// Conversions between the core's plain drawing values and Qt's.
+namespace korvo::view {
+
+// A 0x00BBGGRR colour as a QColor.
+QColor ColorFromRef(COLORREF color);
+
+// The face and style of a font description (family, weight, italic,
+// underline, strike-out); the size is left to FitLineHeight.
+QFont FontFromLogFont(const LOGFONTW& font);
+
+// The pixel size at which font's full line height (ascent plus descent)
+// is lineHeight pixels; at least 1. Under the page transform a pixel is a
+// page unit, so lineHeight is given in page units there.
+int PixelSizeForLineHeight(const QFont& font, int lineHeight);
+
+// A page rectangle as a QRect of the same corners (right and bottom excluded).
+QRect ToQRect(const RECT& rect);
+
+// The device rectangle of a page rectangle under transform, corners rounded.
+RECT DeviceRect(const QTransform& transform, const RECT& rect);
+
+}  // namespace korvo::view
