@@ -1,0 +1,67 @@
+#pragma once
+
+// Filled puzzles for the reliability tests, built field by field as a
+// finished fill and the user's edits leave them: a full grid, a clue per
+// entry, long page texts and a notepad of any length.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "model/cw_data.h"
+#include "model/generation_status.h"
+
+namespace korvo::testsupport {
+
+// A text of length characters that differs with variant (Latin-1 only).
+inline std::u16string FillerText(char variant, std::size_t length, std::u16string_view lead = u"") {
+    static constexpr char kWords[] = "the quick brown fox jumps over a lazy dog; ";
+    std::u16string text(lead);
+    text += static_cast<char16_t>(variant);
+    for (std::size_t i = 0; text.size() < length; ++i) {
+        const char c = kWords[(i + static_cast<unsigned char>(variant)) % (sizeof kWords - 1)];
+        text += static_cast<char16_t>(c);
+        if (i % 97 == 96) text += u"\r\n";
+    }
+    text.resize(length);
+    return text;
+}
+
+// A filled size x size puzzle in StatusFilled whose every text differs
+// with variant; notepadChars sets the notepad's length, textChars that of
+// the title, answer title, author, copyright and every clue.
+inline std::unique_ptr<CCWData> FilledPuzzle(char variant, int size, std::size_t notepadChars,
+                                             std::size_t textChars) {
+    auto puzzle = std::make_unique<CCWData>();
+    puzzle->gridSize = size;
+    std::u16string grid;
+    for (int i = 0; i < size * size; ++i) {
+        const int row = i / size, column = i % size;
+        const bool block = row % 4 == 1 && column % 4 == 1;
+        grid += block ? u'!' : static_cast<char16_t>(u'A' + (i * 7 + variant) % 26);
+        puzzle->cellNumbers[i] = block ? 251 : (row == 0 || column == 0 ? 1 + i % 200 : 252);
+        puzzle->circled[i] = (i + variant) % 11 == 0 ? 1 : 0;
+    }
+    puzzle->gridText = grid;
+    puzzle->solutionText = grid;
+    puzzle->status = StatusFilled;
+    puzzle->title = FillerText(variant, textChars, u"Title ");
+    puzzle->answerTitle = FillerText(variant, textChars, u"Answers ");
+    puzzle->author = FillerText(variant, textChars, u"Author ");
+    puzzle->copyright = FillerText(variant, textChars, u"\u00A9 ");
+    puzzle->notepad = FillerText(variant, notepadChars, u"Notes ");
+    puzzle->highestNumber = 2 * size;
+    puzzle->wordListId = 1;
+    for (int k = 0; k < 2 * size; ++k) {
+        ClueEntry entry;
+        entry.number = k % size + 1;
+        entry.direction = k < size ? u"ACROSS" : u"DOWN";
+        entry.clue = FillerText(static_cast<char>(variant + k % 5), textChars, u"Clue ");
+        entry.answer = grid.substr(static_cast<std::size_t>(k % size) * size, static_cast<std::size_t>(size));
+        entry.rect = RECT{k, 2 * k, 3 * k, 4 * k};
+        puzzle->clues.push_back(entry);
+    }
+    return puzzle;
+}
+
+}  // namespace korvo::testsupport
