@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include "cli/pdf_output.h"
+#include "document/export_command.h"
 #include "document/export_puzzle.h"
 #include "document/puzzle_file.h"
 #include "document/text_export_command.h"
@@ -21,11 +23,17 @@ namespace {
 struct OutputType {
     const char* extension;                // lower case, with the dot
     const char* name;                     // shown in messages
-    ExportResult (*write)(CCWData& puzzle);  // the file's bytes, or an error
+    ExportResult (*write)(CCWData& puzzle);  // the file's bytes, or an error; null for a drawn PDF
 };
+
+ExportResult BuildPuzExport(CCWData& puzzle) { return BuildPuzzleExport(puzzle, ExportFormat::AcrossLite); }
+ExportResult BuildIpuzExport(CCWData& puzzle) { return BuildPuzzleExport(puzzle, ExportFormat::Ipuz); }
 
 const OutputType kOutputTypes[] = {
     {".txt", "Across Lite text", &BuildTextExport},
+    {".puz", "Across Lite", &BuildPuzExport},
+    {".ipuz", "ipuz", &BuildIpuzExport},
+    {".pdf", "PDF", nullptr},
 };
 
 const OutputType* OutputTypeOf(const std::filesystem::path& path) {
@@ -45,10 +53,12 @@ std::string KnownExtensions() {
 }  // namespace
 
 const char* ConvertUsage() {
-    return "  korvo-cli convert [--data-folder DIR] IN.kvz OUT.txt\n"
+    return "  korvo-cli convert [--data-folder DIR] IN.kvz OUT\n"
            "      Opens the puzzle file IN.kvz and writes it as OUT in the format of OUT's\n"
-           "      extension: .txt (Across Lite text). Exit code 0 written, 1 OUT could not\n"
-           "      be written, 2 bad usage or IN not a puzzle file.\n";
+           "      extension: .txt (Across Lite text), .puz (Across Lite), .ipuz (ipuz) or\n"
+           "      .pdf (the printed puzzle page; only in builds with the window layer).\n"
+           "      Exit code 0 written, 1 OUT could not be written, 2 bad usage, an\n"
+           "      unavailable output type or IN not a puzzle file.\n";
 }
 
 bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& options, std::string& error) {
@@ -108,6 +118,10 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
             << ")\n";
         return 2;
     }
+    if (type->write == nullptr && !PdfOutputAvailable()) {
+        err << "korvo-cli convert: " << options.output << ": " << kPdfUnavailableText << "\n";
+        return 2;
+    }
 
     // The data folder holds nothing a conversion needs (clues, settings and
     // word lists belong to making puzzles), so it is not created or read.
@@ -123,6 +137,10 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
     }
 
     CCWData& puzzle = *read.decoded.puzzle;
+    if (type->write == nullptr) {
+        err << "korvo-cli convert: " << options.output << ": " << kPdfUnavailableText << "\n";
+        return 2;
+    }
     const ExportResult written = type->write(puzzle);
     if (!written.ok()) {
         err << "korvo-cli convert: " << options.input << ": cannot be written as " << type->name << ": "
