@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
 #include "cli/pdf_output.h"
@@ -123,8 +124,9 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     }
 
-    // The data folder holds nothing a conversion needs (clues, settings and
-    // word lists belong to making puzzles), so it is not created or read.
+    // The data folder holds nothing an encoded conversion needs (clues,
+    // settings and word lists belong to making puzzles), so it is not created
+    // or read; only a PDF, drawn from the document, uses it.
     PuzzleFileRead read = ReadPuzzleFile(input);
     if (read.status == PuzzleFileStatus::CannotOpen) {
         err << "korvo-cli convert: " << Utf8FromUtf16(kOpenErrorMessage) << " " << read.error << "\n";
@@ -138,8 +140,15 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
 
     CCWData& puzzle = *read.decoded.puzzle;
     if (type->write == nullptr) {
-        err << "korvo-cli convert: " << options.output << ": " << kPdfUnavailableText << "\n";
-        return 2;
+        // The page is drawn from the document: its fonts and settings come
+        // from the data folder, as in the window program.
+        std::optional<std::filesystem::path> dataFolder;
+        if (!options.dataFolder.empty()) dataFolder = std::filesystem::path(options.dataFolder);
+        const int code = ConvertPuzzleFileToPdf(dataFolder, input, output, err);
+        if (code == 0)
+            out << "wrote " << options.output << " (" << type->name << ", " << puzzle.gridSize << "x"
+                << puzzle.gridSize << ", " << puzzle.clues.size() << " clues)\n";
+        return code;
     }
     const ExportResult written = type->write(puzzle);
     if (!written.ok()) {

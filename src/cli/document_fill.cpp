@@ -197,9 +197,9 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
             written = false;
         if (!options.ipuzPath.empty() && !ExportPuzzleFile(doc, options.ipuzPath, ExportFormat::Ipuz))
             written = false;
-        // Without a PDF writer the document says so; builds that have one
-        // refuse nothing here.
-        if (!options.pdfPath.empty() && !ExportPuzzleFile(doc, options.pdfPath, ExportFormat::Pdf)) written = false;
+        if (!options.pdfPath.empty() &&
+            !ExportPuzzleFile(doc, options.pdfPath, ExportFormat::Pdf, PdfWriterFor(doc)))
+            written = false;
         return written ? 0 : 2;
     } catch (const FatalCondition&) {
         return 2;  // the host has written the message

@@ -253,3 +253,66 @@ TEST(CliFillExports, options_needAFileName_andPdfIsRefusedUpFrontWhenUnavailable
 
 }  // namespace
 }  // namespace korvo
+
+namespace korvo {
+namespace {
+
+// ---- PDF, in builds that draw it
+
+std::string PdfText(const fs::path& pdf, const fs::path& folder) {
+    const fs::path text = folder / "pdf.txt";
+    const std::string command = "pdftotext " + testing::Quoted(pdf.string()) + " " + testing::Quoted(text.string()) +
+                                " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return {};
+    return ReadFileForTest(text);
+}
+
+bool HavePdfToText() { return std::system("command -v pdftotext >/dev/null 2>&1") == 0; }
+
+TEST_F(ConvertOutputs, pdf_holdsTheTitleAndEveryClue_withoutADisplay) {
+    if (!cli::PdfOutputAvailable()) GTEST_SKIP() << "this build has no PDF output";
+    const std::string data = Out("data");
+    // No display: korvo-cli picks the offscreen platform itself.
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                                testing::Quoted(std::string(KORVO_BIN_DIR) + "/korvo-cli") + " convert --data-folder " +
+                                testing::Quoted(data) + " " + testing::Quoted(In()) + " " +
+                                testing::Quoted(Out("pets.pdf")) + " >/dev/null 2>&1 </dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const std::string pdf = ReadFileForTest(Out("pets.pdf"));
+    EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
+    // Words may stand on separate lines of the extracted text: runs of white
+    // space count as one space.
+    std::string text;
+    for (char c : PdfText(Out("pets.pdf"), folder.path())) {
+        const bool space = c == ' ' || c == '\n' || c == '\r' || c == '\f' || c == '\t';
+        if (!space) text += c;
+        else if (!text.empty() && text.back() != ' ') text += ' ';
+    }
+    for (const char* expected : {"K\xC3\xA4" "fer", "by Ann", "Feline", "Damp", "Bovine", "Tiny tyke"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " in:\n" << text;
+}
+
+TEST_F(ConvertOutputs, pdf_thatCannotBeWritten_exitsOneAndLeavesNoFile) {
+    if (!cli::PdfOutputAvailable()) GTEST_SKIP() << "this build has no PDF output";
+    const CliResult r = RunCli({"convert", "--data-folder", Out("data"), In(), Out("no-such-folder/pets.pdf")});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.err.find("An error was encountered while exporting the puzzle."), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(Out("no-such-folder")));
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"data", "pets.kvz"})) << "no partial file";
+}
+
+TEST(CliFillExports, filled_writesThePdf) {
+    if (!cli::PdfOutputAvailable()) GTEST_SKIP() << "this build has no PDF output";
+    if (!ShippedDataBuilt()) GTEST_SKIP() << "the shipped word lists and clues are not built";
+    TempFolder folder;
+    const auto at = [&](const char* name) { return (folder.path() / name).string(); };
+    const CliResult r =
+        RunCli({"fill", "--size", "9", "--seed", "1", "--data-folder", at("data"), "--pdf", at("a.pdf")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFileForTest(at("a.pdf")).rfind("%PDF-", 0), 0u);
+}
+
+}  // namespace
+}  // namespace korvo
