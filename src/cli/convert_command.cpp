@@ -5,8 +5,11 @@
 
 #include <cctype>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
+#include "cli/pdf_output.h"
+#include "document/export_command.h"
 #include "document/export_puzzle.h"
 #include "document/puzzle_file.h"
 #include "document/text_export_command.h"
@@ -21,11 +24,17 @@ namespace {
 struct OutputType {
     const char* extension;                // lower case, with the dot
     const char* name;                     // shown in messages
-    ExportResult (*write)(CCWData& puzzle);  // the file's bytes, or an error
+    ExportResult (*write)(CCWData& puzzle);  // the file's bytes, or an error; null for a drawn PDF
 };
+
+ExportResult BuildPuzExport(CCWData& puzzle) { return BuildPuzzleExport(puzzle, ExportFormat::AcrossLite); }
+ExportResult BuildIpuzExport(CCWData& puzzle) { return BuildPuzzleExport(puzzle, ExportFormat::Ipuz); }
 
 const OutputType kOutputTypes[] = {
     {".txt", "Across Lite text", &BuildTextExport},
+    {".puz", "Across Lite", &BuildPuzExport},
+    {".ipuz", "ipuz", &BuildIpuzExport},
+    {".pdf", "PDF", nullptr},
 };
 
 const OutputType* OutputTypeOf(const std::filesystem::path& path) {
@@ -45,10 +54,12 @@ std::string KnownExtensions() {
 }  // namespace
 
 const char* ConvertUsage() {
-    return "  korvo-cli convert [--data-folder DIR] IN.kvz OUT.txt\n"
+    return "  korvo-cli convert [--data-folder DIR] IN.kvz OUT\n"
            "      Opens the puzzle file IN.kvz and writes it as OUT in the format of OUT's\n"
-           "      extension: .txt (Across Lite text). Exit code 0 written, 1 OUT could not\n"
-           "      be written, 2 bad usage or IN not a puzzle file.\n";
+           "      extension: .txt (Across Lite text), .puz (Across Lite), .ipuz (ipuz) or\n"
+           "      .pdf (the printed puzzle page; only in builds with the window layer).\n"
+           "      Exit code 0 written, 1 OUT could not be written, 2 bad usage, an\n"
+           "      unavailable output type or IN not a puzzle file.\n";
 }
 
 bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& options, std::string& error) {
@@ -108,9 +119,14 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
             << ")\n";
         return 2;
     }
+    if (type->write == nullptr && !PdfOutputAvailable()) {
+        err << "korvo-cli convert: " << options.output << ": " << kPdfUnavailableText << "\n";
+        return 2;
+    }
 
-    // The data folder holds nothing a conversion needs (clues, settings and
-    // word lists belong to making puzzles), so it is not created or read.
+    // The data folder holds nothing an encoded conversion needs (clues,
+    // settings and word lists belong to making puzzles), so it is not created
+    // or read; only a PDF, drawn from the document, uses it.
     PuzzleFileRead read = ReadPuzzleFile(input);
     if (read.status == PuzzleFileStatus::CannotOpen) {
         err << "korvo-cli convert: " << Utf8FromUtf16(kOpenErrorMessage) << " " << read.error << "\n";
@@ -123,6 +139,17 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
     }
 
     CCWData& puzzle = *read.decoded.puzzle;
+    if (type->write == nullptr) {
+        // The page is drawn from the document: its fonts and settings come
+        // from the data folder, as in the window program.
+        std::optional<std::filesystem::path> dataFolder;
+        if (!options.dataFolder.empty()) dataFolder = std::filesystem::path(options.dataFolder);
+        const int code = ConvertPuzzleFileToPdf(dataFolder, input, output, err);
+        if (code == 0)
+            out << "wrote " << options.output << " (" << type->name << ", " << puzzle.gridSize << "x"
+                << puzzle.gridSize << ", " << puzzle.clues.size() << " clues)\n";
+        return code;
+    }
     const ExportResult written = type->write(puzzle);
     if (!written.ok()) {
         err << "korvo-cli convert: " << options.input << ": cannot be written as " << type->name << ": "

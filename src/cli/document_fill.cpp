@@ -9,7 +9,9 @@
 #include "cli/arguments.h"
 #include "cli/cli_host.h"
 #include "cli/json_text.h"
+#include "cli/pdf_output.h"
 #include "document/ckorvo_doc.h"
+#include "document/export_command.h"
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/text_codec.h"
@@ -67,17 +69,27 @@ std::optional<DocumentEnvironment> FillEnvironment(const DocumentFillOptions& op
 bool TakeDocumentFillOption(const std::string& option, Arguments& args, DocumentFillOptions& options,
                             std::string& error) {
     const bool isFolder = option == "--data-folder" || option == "--program-folder";
-    if (!isFolder && option != "--save" && option != "--text") return false;
+    if (!isFolder && option != "--save" && option != "--text" && option != "--puz" && option != "--ipuz" &&
+        option != "--pdf")
+        return false;
     const std::optional<std::string> value = args.TakeValue(option, error);
     if (!value) return true;
     if (value->empty()) {
         error = option + (isFolder ? " needs a folder name" : " needs a file name");
         return true;
     }
+    // Refused before the fill runs, rather than after the work is done.
+    if (option == "--pdf" && !PdfOutputAvailable()) {
+        error = std::string("--pdf: ") + kPdfUnavailableText;
+        return true;
+    }
     if (option == "--data-folder") options.dataFolder = std::filesystem::path(*value);
     if (option == "--program-folder") options.programFolder = *value;
     if (option == "--save") options.savePath = *value;
     if (option == "--text") options.textPath = *value;
+    if (option == "--puz") options.puzPath = *value;
+    if (option == "--ipuz") options.ipuzPath = *value;
+    if (option == "--pdf") options.pdfPath = *value;
     return true;
 }
 
@@ -86,7 +98,10 @@ const char* DocumentFillUsage() {
            "                    user's; it is prepared as on the program's first start\n"
            "  --program-folder DIR  where data1.bin ... and cdata1.bin ... lie (default: beside the program)\n"
            "  --save OUT.kvz    write the filled puzzle as a puzzle file\n"
-           "  --text OUT.txt    write the filled puzzle as a text export\n";
+           "  --text OUT.txt    write the filled puzzle as a text export\n"
+           "  --puz OUT.puz     write the filled puzzle as an Across Lite file\n"
+           "  --ipuz OUT.ipuz   write the filled puzzle as an ipuz file\n"
+           "  --pdf OUT.pdf     write the filled puzzle's page as a PDF (builds with the window layer)\n";
 }
 
 int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::ostream& err) {
@@ -170,13 +185,21 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
         }
 
         if (!filled) {
-            if (!options.savePath.empty() || !options.textPath.empty())
+            if (!options.savePath.empty() || !options.textPath.empty() || !options.puzPath.empty() ||
+                !options.ipuzPath.empty() || !options.pdfPath.empty())
                 err << "korvo-cli fill: the grid was not filled; nothing was saved\n";
             return 1;
         }
         bool written = true;
         if (!options.savePath.empty() && !doc.SavePuzzleFile(options.savePath)) written = false;
         if (!options.textPath.empty() && !doc.SavePuzzleAsText(options.textPath)) written = false;
+        if (!options.puzPath.empty() && !ExportPuzzleFile(doc, options.puzPath, ExportFormat::AcrossLite))
+            written = false;
+        if (!options.ipuzPath.empty() && !ExportPuzzleFile(doc, options.ipuzPath, ExportFormat::Ipuz))
+            written = false;
+        if (!options.pdfPath.empty() &&
+            !ExportPuzzleFile(doc, options.pdfPath, ExportFormat::Pdf, PdfWriterFor(doc)))
+            written = false;
         return written ? 0 : 2;
     } catch (const FatalCondition&) {
         return 2;  // the host has written the message

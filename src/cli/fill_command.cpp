@@ -130,7 +130,8 @@ FillCheckResult VerifyFill(const FillEngine& engine, const std::string& design, 
 }
 
 bool IsDocumentFillOption(const std::string& option) {
-    return option == "--data-folder" || option == "--program-folder" || option == "--save" || option == "--text";
+    return option == "--data-folder" || option == "--program-folder" || option == "--save" || option == "--text" ||
+           option == "--puz" || option == "--ipuz" || option == "--pdf";
 }
 
 const char* EngineFillUsage() {

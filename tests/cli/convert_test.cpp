@@ -106,7 +106,7 @@ TEST_F(ConvertCommand, badUsageOrInput_exitsWithTwoAndItsMessageAndWritesNothing
         {{"--data-folder"}, "--data-folder needs a folder"},
         {{In(), Out(), "--data-folder="}, "--data-folder needs a folder"},
         {{"--fast", In(), Out()}, "unknown option '--fast'"},
-        {{In(), Out("pets.doc")}, "unknown output type (known: .txt)"},
+        {{In(), Out("pets.doc")}, "unknown output type (known: .txt, .puz, .ipuz, .pdf)"},
         {{In(), Out("pets")}, "unknown output type"},
         {{dir + "/cut.kvz", Out()}, format},
         {{dir + "/other.kvz", Out()}, format},

@@ -1,0 +1,74 @@
+#pragma once
+
+// Export Puzzle: the filled puzzle written for crossword programs (Across
+// Lite binary, ipuz) or as a PDF of the puzzle page. The core writes the two
+// crossword formats itself; the PDF needs the drawing layer, which hands in a
+// writer of its own.
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "document/export_puzzle.h"
+#include "model/cw_data.h"
+
+namespace korvo {
+
+class CkorvoDoc;
+
+enum class ExportFormat { AcrossLite, Ipuz, Pdf };
+
+// One file type of the export dialog.
+struct ExportFileType {
+    ExportFormat format;
+    std::u16string_view filterName;  // shown in the dialog
+    std::u16string_view pattern;     // glob of the type
+    std::string_view extension;      // lower case, with the dot
+};
+
+// The dialog's file types, in the dialog's order.
+std::span<const ExportFileType> ExportFileTypes();
+
+// The file type of a format.
+const ExportFileType& ExportFileTypeOf(ExportFormat format);
+
+// The format a file name asks for by its extension (any case), or nullopt
+// when the extension is none of the export types.
+std::optional<ExportFormat> FormatForPath(const std::filesystem::path& path);
+
+// path with the format's extension added when its file name has no
+// extension; otherwise path as it is.
+std::filesystem::path WithExportExtension(const std::filesystem::path& path, ExportFormat format);
+
+// The bytes of a crossword-program export (AcrossLite or Ipuz) of a puzzle,
+// or an error and no bytes. Pdf is refused here: it is drawn, not encoded.
+ExportResult BuildPuzzleExport(CCWData& puzzle, ExportFormat format);
+
+// Writes the PDF of the document's puzzle page to a path, whole or not at
+// all; returns false when it could not.
+using PdfWriter = std::function<bool(const std::filesystem::path& path)>;
+
+// The title of the export dialog and the messages of the command.
+inline constexpr char16_t kExportDialogTitle[] = u"Export Puzzle";
+inline constexpr char16_t kExportErrorMessage[] = u"An error was encountered while exporting the puzzle.";
+inline constexpr char16_t kPdfUnavailableMessage[] = u"PDF output is not available in this build.";
+
+// Writes the document's puzzle to path in format. Only a filled puzzle is
+// exported (otherwise false and nothing happens). The crossword formats are
+// written to a temporary file and renamed over path only when every byte is
+// written; a PDF goes through pdfWriter. On any failure the host shows
+// kExportErrorMessage with the reason, no partial file is left, and false is
+// returned. The document itself is not changed.
+bool ExportPuzzleFile(CkorvoDoc& doc, const std::filesystem::path& path, ExportFormat format,
+                      const PdfWriter& pdfWriter = {});
+
+// "Export Puzzle...": asks for a file name with the three file types; the
+// chosen type decides the format and adds its extension when the name has
+// none. Does nothing unless the puzzle is filled or when the dialog is
+// cancelled.
+void OnExportPuzzle(CkorvoDoc& doc, const PdfWriter& pdfWriter = {});
+
+}  // namespace korvo
