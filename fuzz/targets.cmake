@@ -1,0 +1,20 @@
+# The fuzz targets, shared by the libFuzzer build (fuzz/CMakeLists.txt) and
+# the regression replays of the test suite (tests/fuzz_replay): every
+# fuzz/<name>_fuzz.cpp is one target <name>, with its seed corpus in
+# fuzz/corpus/<name>/ and its regression inputs in fuzz/regressions/<name>/.
+set(KORVO_FUZZ_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+file(GLOB _korvo_fuzz_sources CONFIGURE_DEPENDS ${KORVO_FUZZ_DIR}/*_fuzz.cpp)
+set(KORVO_FUZZ_TARGETS "")
+foreach(_source ${_korvo_fuzz_sources})
+  get_filename_component(_stem ${_source} NAME_WE)
+  string(REGEX REPLACE "_fuzz$" "" _name ${_stem})
+  list(APPEND KORVO_FUZZ_TARGETS ${_name})
+endforeach()
+list(SORT KORVO_FUZZ_TARGETS)
+
+# korvo_fuzz_link(target name): the libraries a target's code needs.
+function(korvo_fuzz_link target name)
+  target_link_libraries(${target} PRIVATE korvo_core)
+  target_include_directories(${target} PRIVATE ${KORVO_FUZZ_DIR})
+endfunction()
