@@ -10,35 +10,18 @@
 #include <vector>
 
 #include "clues/clue_database.h"
+#include "clue_model.h"
 #include "fuzz_support.h"
 
 namespace {
 
 using korvo::fuzz::Check;
-
-// The lines of a clue file as the database reads them: split at LF, one CR
-// before an LF belongs to the line break, a last line without LF counts.
-std::vector<std::string> Lines(const std::string& file) {
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < file.size()) {
-        const std::size_t end = file.find('\n', at);
-        if (end == std::string::npos) {
-            lines.push_back(file.substr(at));
-            break;
-        }
-        std::string line = file.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        at = end + 1;
-    }
-    return lines;
-}
+using korvo::fuzz::ClueLines;
 
 // The clues Lookup gives for word, in order: the clue lines of the pairs
 // whose word line is the word (an empty clue line is passed over).
 std::vector<std::string> ExpectedClues(const std::string& file, const std::string& word) {
-    const std::vector<std::string> lines = Lines(file);
+    const std::vector<std::string> lines = ClueLines(file);
     std::vector<std::string> clues;
     for (std::size_t i = 0; i < lines.size(); i += 2) {
         const std::string clue = i + 1 < lines.size() ? lines[i + 1] : std::string();
@@ -47,23 +30,10 @@ std::vector<std::string> ExpectedClues(const std::string& file, const std::strin
     return clues;
 }
 
-bool HoldsPair(const std::string& file, const std::string& word, const std::string& clue) {
-    const std::vector<std::string> lines = Lines(file);
-    for (std::size_t i = 0; i < lines.size(); i += 2) {
-        const std::string c = i + 1 < lines.size() ? lines[i + 1] : std::string();
-        if (lines[i] == word && c == clue) return true;
-    }
-    return false;
-}
-
-std::string Pair(const std::string& word, const std::string& clue) {
-    return word.substr(0, korvo::kClueWordLimit) + "\r\n" + clue.substr(0, korvo::kClueTextLimit) + "\r\n";
-}
-
 // The file DeleteClue leaves: every other pair cut and rewritten, stray
 // empty word lines dropped; the file unchanged when no pair matched.
 std::string AfterDelete(const std::string& file, const std::string& word, const std::string& clue) {
-    const std::vector<std::string> lines = Lines(file);
+    const std::vector<std::string> lines = ClueLines(file);
     std::string copy;
     bool matched = false;
     for (std::size_t i = 0; i < lines.size();) {
@@ -74,7 +44,7 @@ std::string AfterDelete(const std::string& file, const std::string& word, const 
             matched = true;
             continue;
         }
-        copy += Pair(w, c);
+        copy += korvo::fuzz::WrittenCluePair(w, c);
     }
     return matched ? copy : file;
 }
@@ -126,21 +96,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // AddClue with the duplicate check; begin a sequence first, which it ends.
     db.Lookup(wideWord);
+    const bool wasOpen = db.ReaderOpen();
     const bool refused = word.empty() || clue.empty() || clue == word || name.empty() ||
-                         (fileExists && HoldsPair(file, word, clue));
+                         (fileExists && korvo::fuzz::HoldsCluePair(file, word, clue));
     const bool added = db.AddClue(true, wideWord, wideClue);
     Check(added == !refused, "AddClue appends exactly the pairs it may");
-    Check(!db.ReaderOpen(), "AddClue ends a Lookup sequence");
+    // A word or clue refused before any file is touched leaves the sequence
+    // alone; every other call ends it.
+    const bool touchesFiles = !word.empty() && !clue.empty() && clue != word;
+    if (touchesFiles) Check(!db.ReaderOpen(), "AddClue ends a Lookup sequence");
+    if (!touchesFiles) Check(db.ReaderOpen() == wasOpen, "a refused AddClue leaves the sequence as it was");
     if (added) {
-        file += Pair(word, clue);
+        file += korvo::fuzz::WrittenCluePair(word, clue);
         fileExists = true;
     }
     if (fileExists) Check(korvo::fuzz::ReadFile(cluePath) == file, "AddClue appends the pair cut to its limits");
     Check(EntryCount(folder) == (fileExists ? 1u : 0u), "AddClue makes no other file");
     CheckLookup(db, word, file, fileExists);
 
+    db.Lookup(wideWord);
+    const bool openBeforeDelete = db.ReaderOpen();
     db.DeleteClue(wideWord, wideClue);
-    Check(!db.ReaderOpen(), "DeleteClue leaves no sequence open");
+    if (word.empty() || clue.empty()) {
+        Check(db.ReaderOpen() == openBeforeDelete, "DeleteClue without a word or clue does nothing");
+    } else if (!name.empty()) {
+        Check(!db.ReaderOpen(), "DeleteClue ends a Lookup sequence");
+    }
     if (fileExists && !word.empty() && !clue.empty()) file = AfterDelete(file, word, clue);
     if (fileExists) Check(korvo::fuzz::ReadFile(cluePath) == file, "DeleteClue drops exactly the matching pairs");
     Check(EntryCount(folder) == (fileExists ? 1u : 0u), "DeleteClue leaves no temporary file");
