@@ -108,3 +108,55 @@ put("archive", "huge-length", ops(8, 8) + b"\xff\xfe\xff\xff\xff\xff\xff\xff\xff
 put("file_reader", "empty", b"")
 put("file_reader", "text", "some bytes\r\n")
 put("file_reader", "binary", bytes(range(256)) * 4)
+
+
+# ---------------------------------------------------------------- puzzle files
+def font(height, face, underline=0):
+    return (struct.pack("<5i", height, 0, 0, 0, 400) + bytes([0, underline, 0, 0, 8, 0, 0, 2]) +
+            face.encode("utf-16-le").ljust(64, b"\0"))
+
+
+def puzzle_file(n, grid, solution=None, clues=(), version=60601, ansi=False, notepad=""):
+    s = a_ansi if ansi else a_string
+    out = bytearray(header())
+    out += s(grid) + struct.pack("<i", n) + s(solution if solution is not None else grid)
+    out += struct.pack("<i", -1)
+    out += s("A Small Puzzle") + s("Puzzle Answer") + s("by Someone") + s("\u00a9 2024 by Someone")
+    out += struct.pack("<ii", len(clues), 1) + s(notepad)
+    numbers = [252] * (n * n)
+    for i, c in enumerate(grid):
+        if c == "!":
+            numbers[i] = 251
+    for k, (num, _, _, _) in enumerate(clues):
+        numbers[k % (n * n)] = num
+    out += b"".join(struct.pack("<i", v) for v in numbers)
+    out += bytes([1 if i % 7 == 0 else 0 for i in range(n * n)])
+    out += struct.pack("<i", len(clues))
+    for num, direction, clue, answer in clues:
+        out += struct.pack("<i", num) + s(direction) + s(clue) + s(answer) + struct.pack("<4i", 10, 20, 300, 40)
+    out += struct.pack("<3I", 0, 0x0000FF, 0x800000) + struct.pack("<2i", 8000, 10500) + b"\x00"
+    out += struct.pack("<8i", 250, 250, 250, 250, 250, 250, 250, 250)
+    out += font(-12, "Arial") + font(-12, "Arial") + font(-18, "Arial", 1) + b"\x01\x01"
+    if version is not None:
+        out += struct.pack("<i", version)
+    return bytes(out)
+
+
+GRID5 = "CAT!!" "ODE!!" "WEB!!" "!!!!!" "!!!!!"
+CLUES5 = [(1, "ACROSS", "Feline", "CAT"), (4, "ACROSS", "Poem", "ODE"), (5, "ACROSS", "Spider's net", "WEB"),
+          (1, "DOWN", "Farm animal", "COW"), (2, "DOWN", "Consumed", "ATE"), (3, "DOWN", "Earlier than", "TEB")]
+GRID3 = "CAT" "ODE" "WEB"
+for target in ("puzzle_file", "load_solution"):
+    put(target, "small-5x5", puzzle_file(5, GRID5, clues=CLUES5))
+    put(target, "small-3x3-60303", puzzle_file(3, GRID3, clues=CLUES5[:2], version=None))
+    put(target, "ansi-strings", puzzle_file(3, GRID3, clues=CLUES5[:1], ansi=True))
+    put(target, "truncated", puzzle_file(5, GRID5, clues=CLUES5)[:200])
+    put(target, "size-29", puzzle_file(5, GRID5).replace(struct.pack("<i", 5), struct.pack("<i", 29), 1))
+# Load Solution picks the current puzzle's size by the input's length modulo
+# 4 (15, 9, 5, 21); trailing bytes after the version field are ignored.
+full = puzzle_file(5, GRID5, clues=CLUES5)
+put("load_solution", "small-5x5-matching", full + b"\0" * ((2 - len(full)) % 4))
+GRID15 = ("A" * 14 + "!") * 15
+put("puzzle_file", "full-15x15", puzzle_file(15, GRID15, clues=CLUES5, notepad="notes " * 50))
+big = puzzle_file(15, GRID15, clues=CLUES5)
+put("load_solution", "full-15x15-matching", big + b"\0" * ((0 - len(big)) % 4))
