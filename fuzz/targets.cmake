@@ -25,8 +25,14 @@ foreach(_source ${_korvo_fuzz_sources})
 endforeach()
 list(SORT KORVO_FUZZ_TARGETS)
 
-# korvo_fuzz_link(target name): the libraries a target's code needs.
+# korvo_fuzz_link(target name): the libraries a target's code needs: the
+# core, and those its source names in lines "// Links: <library>".
 function(korvo_fuzz_link target name)
+  file(STRINGS ${KORVO_FUZZ_DIR}/${name}_fuzz.cpp links REGEX "^// Links: ")
+  foreach(line ${links})
+    string(REGEX REPLACE "^// Links: *" "" library "${line}")
+    target_link_libraries(${target} PRIVATE ${library})
+  endforeach()
   target_link_libraries(${target} PRIVATE korvo_core)
   target_include_directories(${target} PRIVATE ${KORVO_FUZZ_DIR})
 endfunction()

@@ -160,3 +160,13 @@ GRID15 = ("A" * 14 + "!") * 15
 put("puzzle_file", "full-15x15", puzzle_file(15, GRID15, clues=CLUES5, notepad="notes " * 50))
 big = puzzle_file(15, GRID15, clues=CLUES5)
 put("load_solution", "full-15x15-matching", big + b"\0" * ((0 - len(big)) % 4))
+
+
+# ---------------------------------------------------------------- grid files
+put("grid_file", "open-5x5", "@@@@@\n@@@@@\n@@!@@\n@@@@@\n@@@@@\n")
+put("grid_file", "letters-crlf", "CAT!\r\nO@@!\r\n!@@@\r\n!TAN\r\n")
+put("grid_file", "hopeless-and-blank-end", "@?@\n@!@\n@@@\n\n\n")
+put("grid_file", "ragged", "@@@\n@@\n@@@@\n")
+put("grid_file", "bad-square", "@@\n@x\n")
+put("grid_file", "too-many-rows", "\n".join(["@" * 29] * 29) + "\n")
+put("grid_file", "long-entry-22", "\n".join(["@" * 22] + ["!" * 22] * 21) + "\n")
