@@ -12,7 +12,11 @@
 #include <QUrl>
 
 #include "ckorvo_view.h"
+#include "appearance_pickers.h"
 #include "generator_settings_dialog.h"
+#include "layout_dialog.h"
+#include "title_dialog.h"
+#include "document/appearance.h"
 #include "main_frame.h"
 #include "qt_host.h"
 #include "model/generation_status.h"
@@ -146,11 +150,60 @@ bool CkorvoApp::OnCommand(int id) {
         case c::kGridSize21:
             document_->OnGridSize(korvo::FindCommand(id)->gridSize);
             return true;
+        case c::kTitleColor: OnColor(korvo::AppearanceColor::Title); return true;
+        case c::kGridColor: OnColor(korvo::AppearanceColor::Grid); return true;
+        case c::kCluesColor: OnColor(korvo::AppearanceColor::Clues); return true;
+        case c::kTitleFont: OnFont(korvo::AppearanceFont::Title); return true;
+        case c::kGridFont: OnFont(korvo::AppearanceFont::Grid); return true;
+        case c::kClueFont: OnFont(korvo::AppearanceFont::Clue); return true;
+        case c::kUnderlinedTitle:
+            korvo::ToggleUnderlinedTitle(*document_);
+            AppearanceChanged();
+            return true;
+        case c::kTitle: OnPageText(korvo::PageText::Title); return true;
+        case c::kAnswerTitle: OnPageText(korvo::PageText::AnswerTitle); return true;
+        case c::kCopyright: OnPageText(korvo::PageText::Copyright); return true;
+        case c::kAuthor: OnPageText(korvo::PageText::Author); return true;
+        case c::kPageLayout: OnPageLayout(); return true;
         default:
             // About, Online Help and Exit are the frame's; the rest have no
             // handler here yet.
             return false;
     }
+}
+
+void CkorvoApp::AppearanceChanged() {
+    view_->layoutState = -1;
+    view_->Redraw();
+    OnDocumentChanged();
+}
+
+void CkorvoApp::OnColor(korvo::AppearanceColor which) {
+    const auto chosen = PickColor(frame_.get(), korvo::CurrentColor(*document_, which));
+    if (!chosen) return;
+    korvo::ApplyColorChoice(*document_, which, *chosen);
+    AppearanceChanged();
+}
+
+void CkorvoApp::OnFont(korvo::AppearanceFont which) {
+    const bool scalableOnly = which == korvo::AppearanceFont::Clue;
+    const auto chosen = PickFont(frame_.get(), korvo::CurrentFont(*document_, which), scalableOnly);
+    if (!chosen) return;
+    korvo::ApplyFontChoice(*document_, which, *chosen);
+    AppearanceChanged();
+}
+
+void CkorvoApp::OnPageText(korvo::PageText which) {
+    const auto answer = AskPageText(frame_.get(), which, korvo::CurrentPageText(*document_, which));
+    if (!answer) return;
+    if (korvo::ApplyPageText(*document_, which, *answer)) AppearanceChanged();
+}
+
+void CkorvoApp::OnPageLayout() {
+    const auto values = AskPageLayout(frame_.get(), korvo::LayoutDialogValuesFrom(*document_));
+    if (!values) return;
+    korvo::ApplyPageLayout(*document_, *values);
+    AppearanceChanged();
 }
 
 void CkorvoApp::OnDocumentChanged() {

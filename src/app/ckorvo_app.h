@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "command_target.h"
+#include "document/appearance.h"
 #include "document/ckorvo_doc.h"
 
 class CMainFrame;
@@ -72,6 +73,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The appearance commands: dialog, then the document's rule.
+    void OnColor(korvo::AppearanceColor which);
+    void OnFont(korvo::AppearanceFont which);
+    void OnPageText(korvo::PageText which);
+    void OnPageLayout();
+    // Renews the page layout, the picture and the command states.
+    void AppearanceChanged();
     bool DoSave(const std::filesystem::path& path);
     // Opens a file without the save prompt; see OpenDocumentFile.
     bool OpenFile(const std::filesystem::path& path);
