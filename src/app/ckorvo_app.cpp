@@ -12,11 +12,15 @@
 #include <QUrl>
 
 #include "ckorvo_view.h"
+#include "clue_manager_dialog.h"
+#include "puzzle_page_painter.h"
 #include "appearance_pickers.h"
 #include "generator_settings_dialog.h"
 #include "layout_dialog.h"
 #include "title_dialog.h"
+#include "clues/clue_editor.h"
 #include "document/appearance.h"
+#include "document/export_command.h"
 #include "main_frame.h"
 #include "qt_host.h"
 #include "model/generation_status.h"
@@ -165,6 +169,8 @@ bool CkorvoApp::OnCommand(int id) {
         case c::kCopyright: OnPageText(korvo::PageText::Copyright); return true;
         case c::kAuthor: OnPageText(korvo::PageText::Author); return true;
         case c::kPageLayout: OnPageLayout(); return true;
+        case c::kClues: OnEditClues(); return true;
+        case c::kExportPuzzle: OnExportPuzzle(); return true;
         default:
             // About, Online Help and Exit are the frame's; the rest have no
             // handler here yet.
@@ -176,6 +182,35 @@ void CkorvoApp::AppearanceChanged() {
     view_->layoutState = -1;
     view_->Redraw();
     OnDocumentChanged();
+}
+
+void CkorvoApp::OnEditClues() {
+    CCWData* puzzle = document_->cwData.get();
+    if (puzzle == nullptr || puzzle->GetStatus() != StatusFilled) return;
+    CClueManagerDlg dialog(frame_.get());
+    korvo::ClueEditorDocumentOf<CkorvoDoc> clueDocument(*document_);
+    if (korvo::EditClues(puzzle->clues, document_->dataFolder, puzzle->wordListId, clueDocument, dialog, u"", 1)) {
+        document_->SetModifiedFlag(true);
+        AppearanceChanged();
+    }
+}
+
+void CkorvoApp::OnExportPuzzle() {
+    // The PDF is the printed page, drawn into a file beside the target and
+    // renamed over it only when the drawing succeeded.
+    CkorvoDoc& doc = *document_;
+    const korvo::PdfWriter writePdf = [&doc](const std::filesystem::path& path) {
+        std::filesystem::path part = path;
+        part += ".part";
+        std::error_code ec;
+        if (korvo::view::PrintPuzzlePageToPdf(doc, part) && std::filesystem::file_size(part, ec) > 0 && !ec) {
+            std::filesystem::rename(part, path, ec);
+            if (!ec) return true;
+        }
+        std::filesystem::remove(part, ec);
+        return false;
+    };
+    korvo::OnExportPuzzle(doc, writePdf);
 }
 
 void CkorvoApp::OnColor(korvo::AppearanceColor which) {

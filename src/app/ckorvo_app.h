@@ -78,6 +78,8 @@ private:
     void OnFont(korvo::AppearanceFont which);
     void OnPageText(korvo::PageText which);
     void OnPageLayout();
+    void OnEditClues();     // "Clues...": the Clue Manager from the first Across word
+    void OnExportPuzzle();  // "Export Puzzle...": .puz, .ipuz or the printed page as PDF
     // Renews the page layout, the picture and the command states.
     void AppearanceChanged();
     bool DoSave(const std::filesystem::path& path);
