@@ -1,9 +1,28 @@
 #include "clues/clue_database.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <system_error>
 
 namespace korvo {
+
+namespace {
+
+FileWriteResult WriteFailure(const char* step, const std::filesystem::path& path, int error) {
+    FileWriteResult result;
+    result.ok = false;
+    result.errorCode = error;
+    result.message = std::string(step) + " \"" + path.string() + "\": " + std::generic_category().message(error);
+    return result;
+}
+
+std::span<const std::uint8_t> AsBytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+}  // namespace
 
 std::string ClueBytes(std::u16string_view text) {
     std::string bytes;
@@ -80,7 +99,46 @@ std::string ClueFileName(std::string_view word) {
     return name;
 }
 
-ClueDatabase::ClueDatabase(const std::filesystem::path& folderPath) : folder(folderPath.string()) {}
+FileWriteResult AppendClueBytes(const std::filesystem::path& path, std::string_view bytes, FileSystemOps& fileSystem,
+                                bool flush) {
+    // A file whose existence cannot be told counts as existing: it is never
+    // removed.
+    std::error_code error;
+    const bool existed = std::filesystem::exists(path, error) || error;
+
+    std::uint64_t sizeBefore = 0;
+    std::unique_ptr<OutputFile> file;
+    if (int code = fileSystem.OpenForAppend(path, &sizeBefore, &file); code != 0 || !file) {
+        return WriteFailure("opening for appending", path, code != 0 ? code : EIO);
+    }
+    FileWriteResult result;
+    if (int code = file->Write(AsBytes(bytes)); code != 0) {
+        result = WriteFailure("appending to", path, code);
+    } else if (flush) {
+        if (int code = file->Sync(); code != 0) result = WriteFailure("flushing", path, code);
+    }
+    // No half pair may stay behind: it would shift every later pair.
+    if (!result.ok) file->Truncate(sizeBefore);
+    if (int code = file->Close(); code != 0 && result.ok) {
+        result = WriteFailure("closing", path, code);
+        // The bytes may have reached the file all the same; the file is cut
+        // back so that it agrees with the reported failure.
+        std::uint64_t sizeNow = 0;
+        std::unique_ptr<OutputFile> again;
+        if (fileSystem.OpenForAppend(path, &sizeNow, &again) == 0 && again) {
+            if (sizeNow > sizeBefore) again->Truncate(sizeBefore);
+            again->Close();
+        }
+    }
+    file.reset();
+    // A file this append created goes again, so that a failed append leaves
+    // the folder as it was.
+    if (!result.ok && !existed) fileSystem.Remove(path);
+    return result;
+}
+
+ClueDatabase::ClueDatabase(const std::filesystem::path& folderPath, FileSystemOps& fileSystemOps)
+    : folder(folderPath.string()), fileSystem(fileSystemOps) {}
 
 ClueDatabase::~ClueDatabase() { CloseReader(); }
 
@@ -122,6 +180,7 @@ std::u16string ClueDatabase::Lookup(const std::u16string& word) {
 }
 
 bool ClueDatabase::AddClue(bool checkDuplicates, const std::u16string& word, const std::u16string& clue) {
+    lastWrite = {};
     if (word.empty() || clue.empty()) return false;
     const std::string storedWord = ClueBytes(word);
     const std::string storedClue = ClueBytes(clue);
@@ -141,46 +200,31 @@ bool ClueDatabase::AddClue(bool checkDuplicates, const std::u16string& word, con
         }
     }
 
-    std::error_code error;
-    const bool existed = std::filesystem::exists(path, error);
-    const std::uintmax_t sizeBefore = existed ? std::filesystem::file_size(path, error) : 0;
-    std::ofstream writer(path, std::ios::binary | std::ios::app);
-    // A file that cannot be appended to is created from scratch only when it
-    // does not exist yet: truncating an existing one would lose its clues.
-    if (!writer.is_open() && !existed) writer.open(path, std::ios::binary | std::ios::trunc);
-    if (!writer.is_open()) return false;
-
     std::string pair;
     AppendCluePair(pair, storedWord, storedClue);
-    writer.write(pair.data(), static_cast<std::streamsize>(pair.size()));
-    writer.close();
-    if (writer.fail()) {
-        // No half pair may stay behind: it would shift every later pair.
-        if (error) return false;
-        std::filesystem::resize_file(path, sizeBefore, error);
-        return false;
-    }
-    return true;
+    lastWrite = AppendClueBytes(path, pair, fileSystem);
+    return lastWrite.ok;
 }
 
-void ClueDatabase::DeleteClue(const std::u16string& word, const std::u16string& clue) {
-    if (word.empty() || clue.empty()) return;
+bool ClueDatabase::DeleteClue(const std::u16string& word, const std::u16string& clue) {
+    lastWrite = {};
+    if (word.empty() || clue.empty()) return true;
     const std::string storedWord = ClueBytes(word);
     const std::string storedClue = ClueBytes(clue);
     CloseReader();
     const std::string name = ClueFileName(storedWord);
-    if (name.empty()) return;
+    if (name.empty()) return true;
     const std::filesystem::path cluePath = PathOf(name);
-    const std::filesystem::path tempPath = PathOf(name.substr(0, 1) + "1.CLU");
+    // The temporary file an interrupted delete used to leave ("H1.CLU"; no
+    // clue file has '1' as its second character) is cleared away.
+    fileSystem.Remove(PathOf(name.substr(0, 1) + "1.CLU"));
 
-    std::error_code error;
-    std::ofstream writer(tempPath, std::ios::binary | std::ios::trunc);
-    if (!writer.is_open()) return;
     std::ifstream in(cluePath, std::ios::binary);
     if (!in.is_open()) {
-        writer.close();
-        std::filesystem::remove(tempPath, error);
-        return;
+        // No clue file holds no pair; one that exists but cannot be read
+        // may hold it.
+        std::error_code error;
+        return !std::filesystem::exists(cluePath, error) && !error;
     }
 
     bool matched = false;
@@ -196,14 +240,12 @@ void ClueDatabase::DeleteClue(const std::u16string& word, const std::u16string& 
     }
     const bool readWhole = !in.bad();
     in.close();
-    writer.write(copy.data(), static_cast<std::streamsize>(copy.size()));
-    writer.close();
-    const bool writtenWhole = !writer.fail();
-
-    // The clue file is replaced only by a complete copy; a failed read or
-    // write leaves it as it was.
-    if (matched && readWhole && writtenWhole) std::filesystem::rename(tempPath, cluePath, error);
-    std::filesystem::remove(tempPath, error);
+    // A file without a match stays exactly as it was, and one that could
+    // not be read whole is never replaced by what was read of it.
+    if (!matched) return true;
+    if (!readWhole) return false;
+    lastWrite = WriteFileAtomically(cluePath, copy, fileSystem);
+    return lastWrite.ok;
 }
 
 }  // namespace korvo

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_writer.h"
+
 namespace korvo {
 
 // ---------------------------------------------------------------------------
@@ -53,12 +55,21 @@ void AppendCluePair(std::string& out, std::string_view word, std::string_view cl
 // A..Z and a..z stay; every other byte becomes '_', so that a word can never
 // build a path outside its folder (no '/', '\\', NUL or "..") and no clue
 // file name ever has '1' as its second character, the mark of the temporary
-// file of DeleteClue.
+// file ("H1.CLU") that DeleteClue used to write and still clears away.
 char ClueNameChar(unsigned char c);
 
 // The clue file name of a word in stored bytes, "HO.CLU" for HOUSE; empty
 // for a word of fewer than two characters, which has no clue file.
 std::string ClueFileName(std::string_view word);
+
+// Appends bytes (whole pairs) to the clue file at path in one write, through
+// fileSystem, so that the file holds either all of them or exactly what it
+// held before: when a step fails (opening, writing, flushing or closing) the
+// file is cut back to its old size, and a file the append created is
+// removed again. With flush, the file is flushed to the disk before it is
+// closed. Returns the outcome; the message names the failing step and path.
+FileWriteResult AppendClueBytes(const std::filesystem::path& path, std::string_view bytes, FileSystemOps& fileSystem,
+                                bool flush = true);
 
 // ---------------------------------------------------------------------------
 // ClueDatabase: the access object for one clue folder. Used by one thread for
@@ -68,8 +79,8 @@ class ClueDatabase {
 public:
     // folder: the clue folder with a trailing separator ("…/CLUES1/"). The
     // file names are appended to it as they are, so an empty folder means
-    // the current directory.
-    explicit ClueDatabase(const std::filesystem::path& folderPath);
+    // the current directory. Every write goes through fileSystem.
+    explicit ClueDatabase(const std::filesystem::path& folderPath, FileSystemOps& fileSystem = SystemFileSystem());
     ~ClueDatabase();
     ClueDatabase(const ClueDatabase&) = delete;
     ClueDatabase& operator=(const ClueDatabase&) = delete;
@@ -84,16 +95,27 @@ public:
     // for an empty word or clue, a clue equal to its word, a word of fewer
     // than two characters, with checkDuplicates a pair already in the file
     // (the stored lines are compared with the uncut word and clue), or a file
-    // that cannot be opened. Ends a Lookup sequence in progress.
+    // that cannot be written. The pair (word line and clue line) is appended
+    // in one write; when that fails the clue file is left byte for byte as it
+    // was (and a clue file the call created is removed), and
+    // LastWriteResult() says why. Ends a Lookup sequence in progress.
     bool AddClue(bool checkDuplicates, const std::u16string& word, const std::u16string& clue);
 
     // Removes every pair equal to (word, clue) from the word's clue file,
-    // keeping the others in order. Copies the file into a temporary file
-    // (the word's first character, '1', ".CLU") and replaces the clue file
-    // with it only when a pair matched and the copy was read and written
-    // whole; otherwise the clue file stays byte for byte as it was. Ends a
+    // keeping the others in order. When a pair matched and the file was read
+    // whole, the rest is written to a temporary file beside it, flushed and
+    // renamed over the clue file; otherwise, and whenever a step of that
+    // fails, the clue file stays byte for byte as it was and no temporary
+    // file is left. Returns false only when a matching pair could not be
+    // removed (the file could not be read whole or rewritten; then
+    // LastWriteResult() says why of a failed write); true when the pairs are
+    // gone or there were none (no clue file, an empty word or clue). Ends a
     // Lookup sequence in progress.
-    void DeleteClue(const std::u16string& word, const std::u16string& clue);
+    bool DeleteClue(const std::u16string& word, const std::u16string& clue);
+
+    // The outcome of the last write of AddClue or DeleteClue (ok when it
+    // succeeded or nothing was written).
+    const FileWriteResult& LastWriteResult() const { return lastWrite; }
 
     // True while a Lookup sequence holds its clue file open.
     bool ReaderOpen() const { return readerOpen; }
@@ -104,6 +126,8 @@ private:
     void CloseReader();
 
     std::string folder;        // the folder as given, native bytes, with its trailing separator
+    FileSystemOps& fileSystem; // where every write goes
+    FileWriteResult lastWrite; // outcome of the last write of AddClue or DeleteClue
     std::ifstream reader;      // the clue file scanned by Lookup; stays open between calls
     bool readerOpen = false;   // reader holds an open file of the current sequence
     std::string currentWord;   // stored bytes of the word of the current Lookup sequence

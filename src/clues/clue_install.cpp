@@ -1,8 +1,8 @@
 #include "clues/clue_install.h"
 
 #include <cstdint>
-#include <fstream>
 #include <cstring>
+#include <fstream>
 #include <span>
 #include <string_view>
 #include <system_error>
@@ -138,14 +138,33 @@ bool PairAligned(const std::string& bytes) {
     return lines % 2 == 0;
 }
 
+// Where the installer notes the first write that failed.
+struct InstallFailure {
+    FileWriteResult* first = nullptr;  // the caller's record, or null
+    bool failed = false;               // a write has failed
+
+    void Note(const FileWriteResult& result) {
+        if (result.ok || failed) return;
+        failed = true;
+        if (first != nullptr) *first = result;
+    }
+};
+
 // Adds the pairs one by one with the duplicate check: the reference way,
 // used for a file that is left over in the folder in a shape whose pairs the
-// appended lines would merge with, or that cannot be appended to as a whole.
-int AddOneByOne(const std::filesystem::path& folder, std::span<const SourcePair> group) {
-    ClueDatabase database(folder.string() + "/");
+// appended lines would merge with. Stops at the first failed write, so that
+// the file holds the pairs added before it.
+int AddOneByOne(const std::filesystem::path& folder, std::span<const SourcePair> group, FileSystemOps& fileSystem,
+                InstallFailure& failure) {
+    ClueDatabase database(folder.string() + "/", fileSystem);
     int stored = 0;
     for (const SourcePair& p : group) {
-        if (database.AddClue(true, ClueText(p.word), ClueText(p.clue))) ++stored;
+        if (database.AddClue(true, ClueText(p.word), ClueText(p.clue))) {
+            ++stored;
+        } else if (!database.LastWriteResult().ok) {
+            failure.Note(database.LastWriteResult());
+            break;
+        }
     }
     return stored;
 }
@@ -153,15 +172,14 @@ int AddOneByOne(const std::filesystem::path& folder, std::span<const SourcePair>
 // Writes the pairs of one clue file: what AddClue with the duplicate check
 // would append pair by pair, in one pass. A pair is refused when some pair
 // already in the file, as read back, equals it uncut; what is written reads
-// back as its cut lines.
-int WriteClueFile(const std::filesystem::path& folder, const std::string& name, std::span<const SourcePair> group) {
+// back as its cut lines. The new pairs are appended in one write, so the
+// file gets all of them or, when the write fails, stays as it was.
+int WriteClueFile(const std::filesystem::path& folder, const std::string& name, std::span<const SourcePair> group,
+                  FileSystemOps& fileSystem, InstallFailure& failure) {
     const std::filesystem::path path = folder / name;
     std::string existing;
     ReadWholeFile(path, existing);
-    if (!PairAligned(existing)) return AddOneByOne(folder, group);
-
-    std::ofstream writer(path, std::ios::binary | std::ios::app);
-    if (!writer.is_open()) return AddOneByOne(folder, group);
+    if (!PairAligned(existing)) return AddOneByOne(folder, group, fileSystem, failure);
 
     PairSet inFile(group.size() + existing.size() / 16);
     std::string_view rest = existing;
@@ -192,12 +210,14 @@ int WriteClueFile(const std::filesystem::path& folder, const std::string& name, 
         AppendCluePair(out, pair.word, pair.clue);
         ++stored;
     }
-    writer.write(out.data(), static_cast<std::streamsize>(out.size()));
-    writer.close();
-    if (writer.fail()) {
-        // Cut the file back so that no half pair stays behind.
-        std::error_code error;
-        std::filesystem::resize_file(path, existing.size(), error);
+    // Every pair may have been in the file already.
+    if (out.empty()) return 0;
+    // Not flushed file by file: the install writes hundreds of files, and a
+    // flush each would multiply its time; a failing write or close is still
+    // seen and undone.
+    const FileWriteResult written = AppendClueBytes(path, out, fileSystem, false);
+    if (!written) {
+        failure.Note(written);
         return 0;
     }
     return stored;
@@ -223,7 +243,10 @@ void DeleteFilesInFolder(const std::filesystem::path& folder) {
 }
 
 
-int AddCluePairs(const std::filesystem::path& folder, std::string source) {
+int AddCluePairs(const std::filesystem::path& folder, std::string source, FileSystemOps& fileSystem,
+                 FileWriteResult* failure) {
+    if (failure != nullptr) *failure = {};
+    InstallFailure failed{failure};
     // The pairs of the source, normalised in place.
     std::vector<SourcePair> pairs;
     pairs.reserve(source.size() / 32);
@@ -261,20 +284,22 @@ int AddCluePairs(const std::filesystem::path& folder, std::string source) {
     for (std::size_t f = 0; f < perFile.size(); ++f) {
         if (perFile[f] == 0) continue;
         const std::string name{static_cast<char>(f >> 8), static_cast<char>(f & 0xFF), '.', 'C', 'L', 'U'};
-        stored += WriteClueFile(folder, name, std::span<const SourcePair>(grouped).subspan(start[f], perFile[f]));
+        stored += WriteClueFile(folder, name, std::span<const SourcePair>(grouped).subspan(start[f], perFile[f]),
+                                fileSystem, failed);
     }
     return stored;
 }
 
 int InstallClueDatabase(const std::filesystem::path& dataFolder, const std::filesystem::path& programFolder,
-                        int wordListId) {
+                        int wordListId, FileSystemOps& fileSystem, FileWriteResult* failure) {
+    if (failure != nullptr) *failure = {};
     const std::filesystem::path folder = dataFolder / ClueFolderName(wordListId);
     std::error_code error;
     if (!std::filesystem::create_directory(folder, error)) DeleteFilesInFolder(folder);
 
     std::string source;
     if (!ReadWholeFile(programFolder / ClueSourceName(wordListId), source)) return 0;
-    return AddCluePairs(folder, std::move(source));
+    return AddCluePairs(folder, std::move(source), fileSystem, failure);
 }
 
 }  // namespace korvo

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/file_writer.h"
+
 namespace korvo {
 
 // The clue folder of a word list: "CLUES1" to "CLUES5"; any id outside 1 to
@@ -23,14 +25,26 @@ void DeleteFilesInFolder(const std::filesystem::path& folder);
 // with ClueDatabase::AddClue and its duplicate check would store them (the
 // same files, pairs, order, cuts and bytes; files already in the folder take
 // part in the check and are appended to), but in time linear in the source.
-// Returns the number of pairs stored.
-int AddCluePairs(const std::filesystem::path& folder, std::string source);
+// Every write goes through fileSystem; each clue file gets its new pairs in
+// one append. Returns the number of pairs stored.
+//
+// When a write fails, the clue file concerned keeps exactly what it held
+// before (a file the append created is removed again), every other clue
+// file still gets all of its pairs, the pairs of the failed file are not
+// counted, and *failure (when given) receives the first failed write; it is
+// left ok when every write succeeded. (A file left over in the folder whose
+// last line lacks its line break, or whose lines do not pair up, is added to
+// pair by pair instead and keeps the whole pairs added before a failure.)
+int AddCluePairs(const std::filesystem::path& folder, std::string source,
+                 FileSystemOps& fileSystem = SystemFileSystem(), FileWriteResult* failure = nullptr);
 
 // Builds the clue database of a word list: the folder dataFolder/CLUES<n> is
 // created, or emptied of its plain files when it exists, and filled from
 // programFolder/cdata<n>.bin with AddCluePairs. A missing source leaves the
-// folder empty. Returns the number of pairs stored.
+// folder empty and is no failure. Returns the number of pairs stored; a
+// failed write is reported through *failure as with AddCluePairs.
 int InstallClueDatabase(const std::filesystem::path& dataFolder, const std::filesystem::path& programFolder,
-                        int wordListId);
+                        int wordListId, FileSystemOps& fileSystem = SystemFileSystem(),
+                        FileWriteResult* failure = nullptr);
 
 }  // namespace korvo
