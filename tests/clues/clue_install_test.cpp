@@ -210,6 +210,42 @@ TEST(InstallClueDatabase, handPickedPairs_giveTheSameFolderAsAddingPairByPair) {
     EXPECT_EQ(fast.count("CLUES1/H"), 0u);
 }
 
+// The installer cuts the lines of a source exactly as Lookup cuts the lines
+// of a clue file: CR LF and a bare LF end a line, and any other CR, also a
+// lone one at the very end of the source, belongs to the line. A source that
+// is already normalised therefore reads back through the installed folder
+// with the clues Lookup reads from the source itself used as a clue file.
+TEST(InstallClueDatabase, sourceLineEnds_readBackAsLookupReadsThemInAClueFile) {
+    const std::vector<std::string> sources{
+        "HOUSE\r\nA dwelling\r",
+        "HOUSE\r\nA dwelling\r\r\n",
+        "HOUSE\r\nA dwelling\r\r",
+        "HOUSE\nShelter\r\nHOUSE\r\nA\rB\n",
+        "HOUSE\r\nX\r\rHOUSE\r\nY\r",
+        "HOUSE\r\n\r",
+        "HOUSE\r\nLast",
+    };
+    for (const std::string& source : sources) {
+        SCOPED_TRACE(source);
+        TempFolder data;
+        TempFolder program;
+        TempFolder asClueFile;
+        WriteBytes(program.path() / "cdata1.bin", source);
+        WriteBytes(asClueFile.path() / "HO.CLU", source);
+        InstallClueDatabase(data.path(), program.path(), 1);
+        ClueDatabase installed((data.path() / "CLUES1").string() + "/");
+        ClueDatabase direct(asClueFile.withSeparator());
+        const auto clues = [](ClueDatabase& database) {
+            std::vector<std::u16string> all;
+            for (std::u16string c = database.Lookup(u"HOUSE"); !c.empty(); c = database.Lookup(u"")) all.push_back(c);
+            return all;
+        };
+        const std::vector<std::u16string> fromFile = clues(direct);
+        EXPECT_EQ(clues(installed), fromFile);
+        EXPECT_FALSE(fromFile.empty());
+    }
+}
+
 // Files already in the folder (AddCluePairs does not empty it) take part in
 // the duplicate check, whatever their shape: the pairs appended after a last
 // line without a break, or after an odd number of lines, pair up differently

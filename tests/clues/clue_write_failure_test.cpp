@@ -33,7 +33,8 @@ struct Failure {
 
 std::string Describe(const Failure& f) {
     switch (f.step) {
-        case FailStep::Write: return "after " + std::to_string(f.afterBytes) + " bytes, errno " + std::to_string(f.error);
+        case FailStep::Write:
+            return "after " + std::to_string(f.afterBytes) + " bytes, errno " + std::to_string(f.error);
         case FailStep::Create: return "at create";
         case FailStep::Sync: return "at flush";
         case FailStep::Close: return "at close";
