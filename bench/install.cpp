@@ -25,6 +25,7 @@
 #include <unistd.h>
 
 #include "clues/clue_install.h"
+#include "platform/file_writer.h"
 #include "platform/random.h"
 
 namespace korvo {
@@ -140,9 +141,16 @@ int Run(int runs) {
         std::printf("run %d:", run);
         for (int n = 1; n <= 5; ++n) {
             const auto start = std::chrono::steady_clock::now();
-            const int stored = InstallClueDatabase(data, program, n);
+            FileWriteResult failure;
+            const int stored = InstallClueDatabase(data, program, n, SystemFileSystem(), &failure);
             const double ms =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            if (!failure) {
+                // A failed write makes the time meaningless.
+                std::fprintf(stderr, "\nlist %d: %s\n", n, failure.message.c_str());
+                std::filesystem::remove_all(root, error);
+                return 1;
+            }
             total += ms;
             std::printf("  list %d %d pairs %.0f ms", n, stored, ms);
         }
