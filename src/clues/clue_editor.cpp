@@ -87,8 +87,9 @@ StoredClueList OpenStoredClueList(ClueDatabase* database, const std::u16string& 
 bool DeleteSelectedClue(StoredClueList& list, ClueDatabase* database, const std::u16string& answer) {
     if (list.selection < 0 || list.selection >= static_cast<int>(list.items.size())) return false;
     const std::u16string item = list.items[static_cast<std::size_t>(list.selection)];
+    // The list shows what is stored: a clue the file still holds stays in it.
+    if (database != nullptr && !database->DeleteClue(answer, item)) return false;
     list.items.erase(list.items.begin() + list.selection);
-    if (database != nullptr) database->DeleteClue(answer, item);
     list.selection = list.items.empty() ? -1 : 0;
     return true;
 }

@@ -146,7 +146,8 @@ StoredClueList OpenStoredClueList(ClueDatabase* database, const std::u16string& 
 // and every pair (answer, item) from the word's clue file in database (the
 // clue folder; the new-clue folder is never touched), then selects the first
 // remaining item (none when the list is empty). Returns false, changing
-// nothing, when no item is selected. An entry's clue is never changed.
+// nothing, when no item is selected or the clue file could not be rewritten
+// (database->LastWriteResult() says why). An entry's clue is never changed.
 bool DeleteSelectedClue(StoredClueList& list, ClueDatabase* database, const std::u16string& answer);
 
 }  // namespace korvo

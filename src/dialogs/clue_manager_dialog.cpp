@@ -9,9 +9,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include "clues/clue_database.h"
 
 namespace {
 
@@ -165,5 +168,12 @@ void CClueManagerDlg::OnPasteClue() {
 
 void CClueManagerDlg::OnDeleteClue() {
     list_.selection = clueBox_->currentIndex();
-    if (korvo::DeleteSelectedClue(list_, request_.clueDatabase, request_.answer)) ShowList();
+    const bool selected = list_.selection >= 0 && list_.selection < static_cast<int>(list_.items.size());
+    if (korvo::DeleteSelectedClue(list_, request_.clueDatabase, request_.answer)) {
+        ShowList();
+    } else if (selected && request_.clueDatabase != nullptr) {
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("The clue could not be deleted from the database:\n") +
+                                 QString::fromStdString(request_.clueDatabase->LastWriteResult().message));
+    }
 }

@@ -7,6 +7,8 @@
 #include "clues/clue_install.h"
 #include "document/ckorvo_doc.h"
 #include "platform/file_reader.h"
+#include "platform/file_writer.h"
+#include "platform/text_codec.h"
 
 namespace korvo {
 
@@ -49,11 +51,24 @@ void CkorvoDoc::RunFirstRunSetup() {
     host.FirstRunProgress(0, kClueDatabases);
     // The marker comes first, so an interrupted setup is not repeated.
     WriteVersionFile();
+    // A database that cannot be written (a full disk, a folder in the way)
+    // is named once the window is gone; the others are installed all the same.
+    std::u16string failures;
     for (int n = 1; n <= kClueDatabases; ++n) {
-        if (!environment.dataFolder.empty()) InstallClueDatabase(environment.dataFolder, environment.programFolder, n);
+        if (!environment.dataFolder.empty()) {
+            FileWriteResult failure;
+            InstallClueDatabase(environment.dataFolder, environment.programFolder, n, SystemFileSystem(), &failure);
+            if (!failure.ok) {
+                failures += u"Word list " + Utf16FromUtf8(std::to_string(n)) + u": " + Utf16FromUtf8(failure.message) + u"\n";
+            }
+        }
         host.FirstRunProgress(n, kClueDatabases);
     }
     host.HideFirstRunWindow();
+    if (!failures.empty()) {
+        host.MessageBox(u"Some clue databases could not be installed, so puzzles get fewer clues:\n\n" + failures,
+                        MessageIcon::Warning, MessageButtons::Ok);
+    }
 }
 
 std::int32_t CkorvoDoc::ReadVersionFile() const {

@@ -205,6 +205,15 @@ FileWriteResult AppendToFile(const fs::path& path, std::span<const std::uint8_t>
     if (!result.ok) file->Truncate(sizeBefore);
     if (int error = file->Close(); error != 0 && result.ok) {
         result = Failure("closing", path, error);
+        // The bytes may have reached the file all the same; the file is cut
+        // back so that it agrees with the reported failure and a retry does
+        // not leave the line twice.
+        std::uint64_t sizeNow = 0;
+        std::unique_ptr<OutputFile> again;
+        if (fileSystem.OpenForAppend(path, &sizeNow, &again) == 0 && again) {
+            if (sizeNow > sizeBefore) again->Truncate(sizeBefore);
+            again->Close();
+        }
     }
     return result;
 }

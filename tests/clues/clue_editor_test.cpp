@@ -10,12 +10,15 @@
 
 #include "clues/clue_database.h"
 #include "clues/clue_test_files.h"
+#include "support/failing_file_system.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 
 namespace korvo {
 namespace {
 
+using testsupport::FailingFileSystem;
+using testsupport::FailStep;
 using Answer = std::function<std::optional<ClueManagerResult>(const ClueManagerRequest&)>;
 
 // A Clue Manager that answers from a script, one answer per dialog, and
@@ -404,6 +407,24 @@ TEST_F(ClueEditorTest, deleteStoredClue_removesItFromListAndClueFolder_selectsTh
         EXPECT_EQ(unselected.selection, selection);
     }
     EXPECT_EQ(ReadBytes(clueFolder() / "HO.CLU"), "HOUSE\r\nA dwelling\r\n");
+}
+
+TEST_F(ClueEditorTest, deleteStoredClueThatCannotBeRewritten_keepsItListedAndStored) {
+    const std::string stored = "HOUSE\r\nA dwelling\r\nHOUSE\r\nA home\r\n";
+    for (FailStep step : {FailStep::Create, FailStep::Write, FailStep::Sync, FailStep::Rename}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        WriteBytes(clueFolder() / "HO.CLU", stored);
+        FailingFileSystem failing(step, ENOSPC);
+        ClueDatabase database(clueFolder() / "", failing);
+        StoredClueList list = OpenStoredClueList(&database, u"HOUSE", u"A home");
+        ASSERT_EQ(list.selection, 1);
+
+        EXPECT_FALSE(DeleteSelectedClue(list, &database, u"HOUSE"));
+        EXPECT_EQ(list.items, (std::vector<std::u16string>{u"A dwelling", u"A home"}));
+        EXPECT_EQ(list.selection, 1);
+        EXPECT_EQ(ReadBytes(clueFolder() / "HO.CLU"), stored);
+        EXPECT_FALSE(database.LastWriteResult().message.empty());
+    }
 }
 
 TEST_F(ClueEditorTest, deleteDuringTheWalk_neverChangesTheEntrysClue) {

@@ -43,6 +43,29 @@ TEST_F(DocumentTest, firstStart_runsSetupWritesVersionAndInstallsEveryClueDataba
     EXPECT_FALSE(host.fatalMessage);
 }
 
+TEST_F(DocumentTest, firstStartWithAnUnwritableClueFolder_namesItAndInstallsTheOthers) {
+    for (int n = 1; n <= 5; ++n) WriteClueSource(n, "house\r\nword " + std::to_string(n) + "\r\n");
+    // A plain file where the CLUES2 folder belongs: no clue file can be made in it.
+    fs::create_directories(DataFolderPath());
+    WriteFileForTest(DataFile("CLUES2"), "in the way");
+
+    auto doc = MakeDocument();
+
+    std::vector<std::string> messages;
+    for (const std::string& e : host.events)
+        if (e.rfind("message ", 0) == 0) messages.push_back(e);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Some clue databases could not be installed"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find("Word list 2: "), std::string::npos) << messages[0];
+    EXPECT_EQ(messages[0].find("Word list 1: "), std::string::npos) << messages[0];
+    EXPECT_EQ(ReadFileForTest(DataFile("CLUES2")), "in the way");
+    for (int n : {1, 3, 4, 5}) {
+        const std::string digit = std::to_string(n);
+        EXPECT_EQ(ReadFileForTest(DataFile("CLUES" + digit) / "HO.CLU"), "HOUSE\r\nWord " + digit + "\r\n");
+    }
+    EXPECT_FALSE(host.fatalMessage);
+}
+
 // What a start finds in an existing data folder decides whether the setup
 // runs again and whether NEWCLUES1 keeps its files.
 TEST_F(DocumentTest, existingFolder_versionDecidesSetupAndNewClues1Cleanup) {
