@@ -6,6 +6,9 @@
 
 set(korvo_clue_generator ${CMAKE_CURRENT_SOURCE_DIR}/make_clue_sources.py)
 file(GLOB korvo_clue_modules CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/clues/*.py)
+# No clue answers or holds a word of the exclusion list.
+set(korvo_clue_excluded ${CMAKE_CURRENT_SOURCE_DIR}/excluded_words.txt)
+list(APPEND korvo_clue_modules ${CMAKE_CURRENT_SOURCE_DIR}/exclusions.py)
 
 # The word lists come from the word_lists target (its cache folder, one per
 # size level); without it, from data1.bin ... data5.bin already in the cache.
@@ -32,9 +35,10 @@ add_custom_command(
   OUTPUT ${korvo_clue_cached}
   COMMAND ${Python3_EXECUTABLE} -B ${korvo_clue_generator}
           --word-lists ${korvo_clue_lists_dir}
+          --excluded ${korvo_clue_excluded}
           --out ${korvo_clue_cache}
           --report ${korvo_clue_cache}/report.txt
-  DEPENDS ${korvo_clue_generator} ${korvo_clue_modules} ${korvo_clue_list_depends}
+  DEPENDS ${korvo_clue_generator} ${korvo_clue_modules} ${korvo_clue_excluded} ${korvo_clue_list_depends}
   COMMENT "Generating the clue sources cdata1.bin ... cdata5.bin"
   VERBATIM)
 

@@ -8,6 +8,11 @@ the same kinds for an inflected form clued from its lemma, and clues from the
 links between senses (kind of, opposite of, part of). Clues are respelt for
 each list's English variant.
 
+The words of excluded_words.txt and their inflections get no clue, and no
+clue holds one of them as a whole word; WordNet senses that have such a word
+among their lemmas count as offensive, so they give no clue, no example
+sentence and no name in another word's clue.
+
 Output format, the one the program's installer reads: pairs of lines, the word
 in upper case then its clue, one byte per character (ISO-8859-1), CR LF line
 ends, clue lines of at most 60 characters starting with an upper-case letter.
@@ -27,6 +32,7 @@ from clues.morph import Morphology  # noqa: E402
 from clues.names import read_names  # noqa: E402
 from clues.spelling import Speller, read_scowl  # noqa: E402
 from clues.wordnet import WordNet  # noqa: E402
+import exclusions  # noqa: E402
 
 KEY = 0x3B
 LISTS = range(1, 6)
@@ -64,11 +70,30 @@ def write_atomically(path, data):
     os.replace(temporary, path)
 
 
+def _names_excluded(exclusion, lemma):
+    """True when a lemma holds an excluded word, or is one run together
+    ("son of a bitch" is SONOFABITCH)."""
+    return bool(exclusion.excluded_word_in(lemma)
+                or exclusion.excludes("".join(c for c in lemma if c.isalpha())))
+
+
+def mark_excluded_senses(wordnet, exclusion):
+    """Marks as offensive every synset one of whose lemmas holds an excluded
+    word; returns how many were newly marked."""
+    marked = 0
+    for synset in wordnet.synsets.values():
+        if not synset.offensive and any(_names_excluded(exclusion, l) for l in synset.lemmas):
+            synset.offensive = True
+            marked += 1
+    return marked
+
+
 def input_digest(args):
     """A digest of everything the output depends on: the generator's own
-    files, the word lists and the source data."""
+    files, the exclusion module and list, the word lists and the source
+    data."""
     here = os.path.dirname(os.path.abspath(__file__))
-    paths = [os.path.abspath(__file__)]
+    paths = [os.path.abspath(__file__), exclusions.__file__, args.excluded]
     paths += sorted(os.path.join(here, "clues", n) for n in os.listdir(os.path.join(here, "clues"))
                     if n.endswith(".py"))
     paths += [os.path.join(args.word_lists, "data%d.bin" % n) for n in LISTS]
@@ -76,6 +101,7 @@ def input_digest(args):
     for path in paths:
         with open(path, "rb") as f:
             digest.update(os.path.basename(path).encode() + b"\0" + hashlib.sha256(f.read()).digest())
+    digest.update(os.path.abspath(args.excluded).encode() + b"\0")
     for folder in (args.wordnet, args.scowl, args.names):
         for root, _, files in sorted(os.walk(folder)) if os.path.isdir(folder) else ():
             if "__pycache__" in root:
@@ -94,6 +120,8 @@ def main(argv=None):
     parser.add_argument("--names", default="/usr/lib/python3/dist-packages/faker/providers/person",
                         help="Faker's person name providers (python3-fake-factory)")
     parser.add_argument("--word-lists", required=True, help="folder holding data1.bin ... data5.bin")
+    parser.add_argument("--excluded", default=exclusions.DEFAULT_PATH,
+                        help="the words no clue may answer or hold (default: excluded_words.txt here)")
     parser.add_argument("--out", required=True, help="folder for cdata1.bin ... cdata5.bin")
     parser.add_argument("--report", metavar="FILE", help="write the coverage of each list to FILE")
     args = parser.parse_args(argv)
@@ -108,6 +136,11 @@ def main(argv=None):
         if not os.path.isdir(folder):
             print("make_clue_sources: %s not found; run scripts/setup" % folder, file=sys.stderr)
             return 1
+    try:
+        excluded = exclusions.read_excluded(args.excluded)
+    except (OSError, ValueError) as error:
+        print("make_clue_sources: %s" % error, file=sys.stderr)
+        return 1
     os.makedirs(args.out, exist_ok=True)
     key = input_digest(args)
     key_path = os.path.join(args.out, "clue-sources.key")
@@ -123,6 +156,9 @@ def main(argv=None):
     wordnet = WordNet(args.wordnet)
     scowl = read_scowl(args.scowl)
     known = set().union(*scowl.values())  # checks the inflections made by rule
+    exclusion = exclusions.Exclusion(excluded, known={w.upper() for w in known})
+    mark_excluded_senses(wordnet, exclusion)
+    reject = exclusion.excluded_word_in
     morphology = Morphology(wordnet, known)
     names = read_names(args.names)
     common = set().union(*(w for (c, sub), w in scowl.items() if sub == "words"))
@@ -131,7 +167,8 @@ def main(argv=None):
     lists = {}
     for n in LISTS:
         path = os.path.join(args.word_lists, "data%d.bin" % n)
-        lists[n] = read_word_list(path)
+        # Lists made before the exclusion list may still hold its words.
+        lists[n] = [w for w in read_word_list(path) if not exclusion.excludes(w)]
         if not lists[n]:
             print("make_clue_sources: %s holds no word" % path, file=sys.stderr)
             return 1
@@ -152,11 +189,11 @@ def main(argv=None):
         for word in lists[n]:
             clues = chosen.get((VARIANT[n], word))
             if clues is None:
-                clues = choose(candidates[word], word, speller.respell)
+                clues = choose(candidates[word], word, speller.respell, reject)
                 if not clues:
                     if word not in fallbacks:
                         fallbacks[word] = maker.fallback(word)
-                    clues = choose(fallbacks[word], word, speller.respell)
+                    clues = choose(fallbacks[word], word, speller.respell, reject)
                 chosen[(VARIANT[n], word)] = clues
             if clues:
                 clued += 1

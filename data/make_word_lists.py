@@ -22,6 +22,9 @@ drop out. Words all of whose WordNet senses carry a usage label of
 obscenity, vulgarism, disparagement or ethnic slur are left out; a word with
 some ordinary sense stays. The words are de-duplicated and written in
 alphabetical order, so the same sources always give the same bytes.
+The words of excluded_words.txt (slurs and the strongest obscenities, which
+WordNet's labels miss when the word has an ordinary sense too) and their
+inflections are left out of every list.
 
 File format: each letter byte XOR 0x3B, each word followed by one 0x3B byte;
 no header. With --text the lists are also written as plain text, one word a
@@ -35,6 +38,9 @@ import re
 import sys
 import tempfile
 import unicodedata
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import exclusions  # noqa: E402
 
 KEY = 0x3B
 MIN_LENGTH = 2
@@ -256,8 +262,11 @@ def names_india(gloss):
     return _INDIA_TERMS_RE.search(_INDIA_EXCLUDED_RE.sub(" ", gloss)) is not None
 
 
-def build_lists(scowl_dir, wordnet_dir, level, india_level):
-    """The five word lists (sorted lists of words) and what was filtered."""
+def build_lists(scowl_dir, wordnet_dir, level, india_level, excluded=frozenset()):
+    """The five word lists (sorted lists of words) and what was filtered:
+    (lists, counts before filtering, words left out as offensive by
+    WordNet's labels, Indian additions, words left out by the exclusion list
+    excluded (upper-case listed words; inflections go with them))."""
     wordnet = WordNet(wordnet_dir)
     if not wordnet.offensive_domains:
         # Without them the filter would pass every word in silence.
@@ -276,8 +285,12 @@ def build_lists(scowl_dir, wordnet_dir, level, india_level):
     unfiltered = {n: len(words) for n, words in lists.items()}
     every = set().union(*lists.values())
     offensive = {w for w in every if wordnet.is_offensive(w)}
-    result = {n: sorted(words - offensive) for n, words in lists.items()}
-    return result, unfiltered, sorted(offensive), sorted(indian)
+    # Whether an inflection of a listed word is also one of an ordinary word
+    # is judged against every word read, the higher Indian level included.
+    exclusion = exclusions.Exclusion(excluded, known=every | candidates)
+    listed_out = {w for w in every if exclusion.excludes(w)}
+    result = {n: sorted(words - offensive - listed_out) for n, words in lists.items()}
+    return result, unfiltered, sorted(offensive), sorted(indian), sorted(listed_out - offensive)
 
 
 _XOR_KEY = bytes(b ^ KEY for b in range(256))
@@ -307,12 +320,15 @@ def write_atomically(path, data):
 
 def inputs_key(args, outputs):
     """A digest of everything the output depends on: this script, the
-    options and the name, size and time of every source file. Builds that
-    share one output folder (several presets) then generate only once."""
+    exclusion module and list, the options and the name, size and time of
+    every source file. Builds that share one output folder (several presets)
+    then generate only once."""
     digest = hashlib.sha256()
-    with open(os.path.abspath(__file__), "rb") as f:
-        digest.update(f.read())
-    digest.update(repr((args.level, args.india_level, os.path.abspath(args.scowl),
+    for path in (os.path.abspath(__file__), exclusions.__file__, args.excluded):
+        with open(path, "rb") as f:
+            digest.update(hashlib.sha256(f.read()).digest())
+    digest.update(repr((args.level, args.india_level, os.path.abspath(args.excluded),
+                        os.path.abspath(args.scowl),
                         os.path.abspath(args.wordnet), sorted(outputs))).encode())
     sources = [os.path.join(args.scowl, n) for n in sorted(os.listdir(args.scowl))]
     sources += [os.path.join(args.wordnet, n) for n in sorted(os.listdir(args.wordnet))
@@ -340,6 +356,8 @@ def main(argv=None):
     parser.add_argument("--level", type=int, default=60, help="largest SCOWL size level (default 60)")
     parser.add_argument("--india-level", type=int, default=70,
                         help="largest size level of the Indian additions (default 70)")
+    parser.add_argument("--excluded", default=exclusions.DEFAULT_PATH,
+                        help="the words to leave out, one a line (default: excluded_words.txt here)")
     parser.add_argument("--out", required=True, help="folder for data1.bin ... data5.bin")
     parser.add_argument("--text", metavar="FOLDER",
                         help="also write words1.txt ... words5.txt, one word a line, into FOLDER")
@@ -373,8 +391,9 @@ def main(argv=None):
         return 0
 
     try:
-        lists, unfiltered, offensive, indian = build_lists(
-            args.scowl, args.wordnet, args.level, args.india_level)
+        excluded = exclusions.read_excluded(args.excluded)
+        lists, unfiltered, offensive, indian, listed_out = build_lists(
+            args.scowl, args.wordnet, args.level, args.india_level, excluded)
     except (OSError, ValueError) as error:
         print("make_word_lists: %s" % error, file=sys.stderr)
         return 1
@@ -393,10 +412,11 @@ def main(argv=None):
     if args.report:
         lines = ["level %d, Indian additions up to level %d" % (args.level, args.india_level)]
         for number in sorted(lists):
-            lines.append("data%d.bin: %d words (%d before the offensive filter)"
+            lines.append("data%d.bin: %d words (%d before the offensive filters)"
                          % (number, len(lists[number]), unfiltered[number]))
         lines.append("Indian additions (%d): %s" % (len(indian), " ".join(indian)))
         lines.append("left out as offensive (%d): %s" % (len(offensive), " ".join(offensive)))
+        lines.append("left out by the exclusion list (%d): %s" % (len(listed_out), " ".join(listed_out)))
         write_atomically(args.report, ("\n".join(lines) + "\n").encode("ascii"))
     write_atomically(key_path, key.encode("ascii"))
     return 0

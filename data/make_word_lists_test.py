@@ -9,7 +9,11 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import exclusions  # noqa: E402
+import make_clue_sources  # noqa: E402
 import make_word_lists as gen  # noqa: E402
+from clues.kinds import ClueMaker, choose  # noqa: E402
+from clues.wordnet import Synset  # noqa: E402
 
 # SCOWL fixture: file name -> entries.
 SCOWL = {
@@ -103,7 +107,7 @@ class BuildListsTest(unittest.TestCase):
     def setUpClass(cls):
         cls.tmp = tempfile.TemporaryDirectory()
         cls.scowl, cls.wordnet = write_fixture(cls.tmp.name)
-        cls.lists, cls.unfiltered, cls.offensive, cls.indian = gen.build_lists(
+        cls.lists, cls.unfiltered, cls.offensive, cls.indian, cls.listed_out = gen.build_lists(
             cls.scowl, cls.wordnet, 60, 70)
 
     @classmethod
@@ -154,6 +158,138 @@ class BuildListsTest(unittest.TestCase):
         self.assertEqual(self.unfiltered[1], len(self.lists[1]) + 2)
 
 
+def write_excluded(folder, text):
+    path = os.path.join(folder, "excluded.txt")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+    return path
+
+
+class ExclusionListTest(unittest.TestCase):
+    def test_reads_words_upper_cased_past_comments_and_blank_lines(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            path = write_excluded(tmp, "# Header: what the file is for\n\nFUCK\n  shit  \n"
+                                       "\n   \nTWAT # a comment after the word\n# CUNT\n")
+            self.assertEqual(exclusions.read_excluded(path), {"FUCK", "SHIT", "TWAT"})
+
+    def test_an_entry_that_is_not_one_word_names_its_line(self):
+        for bad in ("SON OF A BITCH", "X-RAY", "NAÏVE", "F*CK"):
+            with self.subTest(entry=bad), tempfile.TemporaryDirectory() as tmp:
+                path = write_excluded(tmp, "# header\nFUCK\n%s\n" % bad)
+                with self.assertRaisesRegex(ValueError, r"excluded\.txt:3:"):
+                    exclusions.read_excluded(path)
+
+    def test_shipped_list_reads_and_holds_words(self):
+        listed = exclusions.read_excluded()
+        self.assertGreater(len(listed), 20)
+        self.assertLess(len(listed), 300)
+
+
+class ExclusionTest(unittest.TestCase):
+    LISTED = {"FUCK", "SHIT", "DYKE", "PUSSY", "JAP", "SPIC", "SPAZ", "NIGGER", "COOLIE"}
+    KNOWN = {"JAPE", "SPICE", "FUCKER", "NIGGERS", "SHITTING", "COCK", "PUSS", "COOLY"}
+
+    def test_listed_words_and_their_inflections_are_excluded(self):
+        exclusion = exclusions.Exclusion(self.LISTED, self.KNOWN)
+        cases = [
+            # listed, any case
+            ("FUCK", True), ("fuck", True), ("Shit", True),
+            # -s, -ed, -ing, -er, -ers, -est, -ings, also of a form that is a word
+            ("FUCKS", True), ("FUCKED", True), ("FUCKING", True), ("FUCKER", True),
+            ("FUCKERS", True), ("FUCKINGS", True), ("NIGGERS", True),
+            # a doubled final consonant, and both spellings of it
+            ("SHITTING", True), ("SHITTED", True), ("SHITS", True), ("JAPPED", True),
+            ("SPAZZES", True),
+            # a final e dropped, a final y turned into i
+            ("DYKES", True), ("DYKED", True), ("DYKING", True),
+            ("PUSSIES", True), ("PUSSIER", True), ("PUSSIEST", True), ("JAPS", True),
+            # a shorter ordinary word (COOLY -> COOLIES) does not save a form
+            ("COOLIES", True),
+            # forms of an ordinary word that look like forms of a listed one
+            ("JAPE", False), ("JAPES", False), ("JAPED", False), ("JAPING", False),
+            ("SPICE", False), ("SPICER", False), ("SPICES", False),
+            # words that only hold a listed word, and its neighbours
+            ("SHITAKE", False), ("SCUNTHORPE", False), ("COCK", False), ("PUSS", False),
+            ("PUSSYCAT", False), ("SHIFT", False), ("UNFUCK", False), ("", False),
+        ]
+        for word, expected in cases:
+            with self.subTest(word=word):
+                self.assertEqual(exclusion.excludes(word), expected)
+
+    def test_without_the_ordinary_word_its_forms_count_as_the_listed_words(self):
+        exclusion = exclusions.Exclusion({"JAP", "SPIC"}, known=set())
+        self.assertTrue(exclusion.excludes("JAPED"))
+        self.assertTrue(exclusion.excludes("SPICER"))
+        self.assertFalse(exclusion.excludes("JAPES"))  # never a form of JAP
+
+    def test_clue_text_is_matched_by_whole_words_in_any_case(self):
+        exclusion = exclusions.Exclusion(self.LISTED, self.KNOWN)
+        cases = [
+            ("Get the fuck out", "fuck"), ("FUCKING hell", "FUCKING"),
+            ("Mother-fucker", "fucker"), ("For fuck's sake", "fuck"),
+            ("\"Shit!\", he said", "Shit"), ("Spics, in a slur", "Spics"),
+            ("Scunthorpe United", None), ("Shitake mushrooms", None),
+            ("Cocktail hour", None), ("Spices and herbs", None),
+            ("Japes and jests", None), ("A pussycat", None), ("", None),
+        ]
+        for text, expected in cases:
+            with self.subTest(text=text):
+                self.assertEqual(exclusion.excluded_word_in(text), expected)
+
+
+class ExcludedListsTest(unittest.TestCase):
+    def test_listed_words_and_inflections_leave_every_variant(self):
+        scowl = {
+            "english-words.10": ["cat", "shit", "shits", "shitting", "shitty", "jape", "japes",
+                                 "japed", "spice", "spicer"],
+            "american-words.50": ["color", "dyke", "dykes"],
+            "british-words.50": ["colour", "dyke", "dyked", "twat"],
+            "canadian-words.50": ["colour", "twats"],
+            "australian-words.50": ["colour", "spic"],
+        }
+        with tempfile.TemporaryDirectory() as tmp:
+            scowl_dir, wordnet_dir = write_fixture(tmp, scowl=scowl)
+            lists, unfiltered, _, _, listed_out = gen.build_lists(
+                scowl_dir, wordnet_dir, 60, 70, {"SHIT", "DYKE", "TWAT", "SPIC"})
+        self.assertEqual(listed_out, ["DYKE", "DYKED", "DYKES", "SHIT", "SHITS", "SHITTING",
+                                      "SPIC", "TWAT", "TWATS"])
+        kept = {"CAT", "SHITTY", "JAPE", "JAPES", "JAPED", "SPICE", "SPICER"}
+        self.assertEqual(set(lists[1]), kept | {"COLOR"})
+        for n in (2, 3, 4, 5):
+            with self.subTest(list=n):
+                self.assertEqual(set(lists[n]), kept | {"COLOUR"})
+        self.assertEqual(unfiltered[1], len(lists[1]) + 5)
+
+
+class ExcludedCluesTest(unittest.TestCase):
+    EXCLUSION = exclusions.Exclusion({"FUCK", "SONOFABITCH"}, {"FUCKER"})
+
+    def test_choose_drops_clues_that_hold_an_excluded_word(self):
+        candidates = [((0, 0), 0, "Get the fuck out"), ((0, 0), 1, "Leave in a hurry"),
+                      ((0, 1), 0, "Fuckers, to some"), ((0, 1), 1, "Scunthorpe's cry")]
+        self.assertEqual(choose(candidates, "SCRAM", reject=self.EXCLUSION.excluded_word_in),
+                         ["Leave in a hurry", "Scunthorpe's cry"])
+
+    def test_senses_with_an_excluded_lemma_become_offensive_and_lend_no_sentence(self):
+        class Stub:
+            pass
+        wordnet = Stub()
+        wordnet.synsets = {
+            ("n", 1): Synset(("n", 1), "n", ["fuck", "screw"], [], ["sexual intercourse"],
+                             ["he wanted a screw tonight"]),
+            ("n", 2): Synset(("n", 2), "n", ["son of a bitch", "SOB"], [], ["a rogue"],
+                             ["the sob story of tonight"]),
+            ("n", 3): Synset(("n", 3), "n", ["screw"], [], ["a fastener"],
+                             ["turn the screw tonight"]),
+        }
+        self.assertEqual(make_clue_sources.mark_excluded_senses(wordnet, self.EXCLUSION), 2)
+        self.assertEqual([wordnet.synsets[("n", n)].offensive for n in (1, 2, 3)],
+                         [True, True, False])
+        # Another answer gets no blank from the sentence of an offensive sense.
+        maker = ClueMaker(wordnet, None)
+        self.assertEqual(maker.examples_by_word["tonight"], ["turn the screw tonight"])
+
+
 class MainTest(unittest.TestCase):
     def run_main(self, *args):
         err = io.StringIO()
@@ -199,6 +335,50 @@ class MainTest(unittest.TestCase):
                 with open(os.path.join(out, "data%d.bin" % n), "rb") as a, \
                         open(os.path.join(second, "data%d.bin" % n), "rb") as b:
                     self.assertEqual(a.read(), b.read())
+
+    def test_a_change_of_the_exclusion_list_regenerates_and_a_bad_one_fails(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            scowl, wordnet = write_fixture(tmp)
+            out = os.path.join(tmp, "out")
+            excluded = write_excluded(tmp, "# test list\nZEBRA\n")
+            args = ["--scowl", scowl, "--wordnet", wordnet, "--out", out, "--text", out,
+                    "--excluded", excluded]
+
+            def words():
+                with open(os.path.join(out, "words1.txt"), encoding="ascii") as f:
+                    return f.read().split()
+            self.assertEqual(self.run_main(*args), (0, ""))
+            self.assertNotIn("ZEBRA", words())
+            self.assertIn("CAT", words())
+
+            write_excluded(tmp, "# test list\nZEBRA\nCAT\n")
+            self.assertEqual(self.run_main(*args), (0, ""))
+            self.assertNotIn("CAT", words())
+
+            write_excluded(tmp, "# test list\nCAT\ntwo words\n")
+            code, err = self.run_main(*args)
+            self.assertEqual(code, 1)
+            self.assertIn("excluded.txt:3", err)
+            self.assertNotIn("CAT", words())  # the last good output stays
+
+            os.unlink(excluded)
+            code, err = self.run_main(*args)
+            self.assertEqual(code, 1)
+            self.assertIn("excluded.txt", err)
+
+    def test_clue_generator_digest_follows_the_exclusion_list(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            excluded = write_excluded(tmp, "CAT\n")
+            for n in range(1, 6):
+                with open(os.path.join(tmp, "data%d.bin" % n), "wb") as f:
+                    f.write(gen.encode(["CAT"]))
+            args = make_clue_sources.argparse.Namespace(
+                word_lists=tmp, excluded=excluded, wordnet=os.path.join(tmp, "none"),
+                scowl=os.path.join(tmp, "none"), names=os.path.join(tmp, "none"))
+            before = make_clue_sources.input_digest(args)
+            self.assertEqual(make_clue_sources.input_digest(args), before)
+            write_excluded(tmp, "CAT\nDOG\n")
+            self.assertNotEqual(make_clue_sources.input_digest(args), before)
 
     def test_bad_sources_fail_with_a_message(self):
         with tempfile.TemporaryDirectory() as tmp:

@@ -32,6 +32,10 @@ endif()
 set(KORVO_WORD_LIST_CACHE ${KORVO_DATA_CACHE}/word-lists-${KORVO_WORD_LIST_LEVEL})
 
 set(word_list_generator ${CMAKE_CURRENT_SOURCE_DIR}/make_word_lists.py)
+# The words kept out of every list (and every clue), and the module that
+# applies them with their inflections.
+set(KORVO_EXCLUDED_WORDS ${CMAKE_CURRENT_SOURCE_DIR}/excluded_words.txt)
+set(KORVO_EXCLUSION_MODULE ${CMAKE_CURRENT_SOURCE_DIR}/exclusions.py)
 file(GLOB word_list_sources CONFIGURE_DEPENDS
   ${KORVO_SCOWL_DIR}/*
   ${KORVO_WORDNET_DIR}/data.*
@@ -55,10 +59,11 @@ add_custom_command(
           --scowl ${KORVO_SCOWL_DIR}
           --wordnet ${KORVO_WORDNET_DIR}
           --level ${KORVO_WORD_LIST_LEVEL}
+          --excluded ${KORVO_EXCLUDED_WORDS}
           --out ${KORVO_WORD_LIST_CACHE}
           --text ${KORVO_WORD_LIST_CACHE}
           --report ${KORVO_WORD_LIST_CACHE}/report.txt
-  DEPENDS ${word_list_generator} ${word_list_sources}
+  DEPENDS ${word_list_generator} ${KORVO_EXCLUSION_MODULE} ${KORVO_EXCLUDED_WORDS} ${word_list_sources}
   COMMENT "Generating the word lists (SCOWL level ${KORVO_WORD_LIST_LEVEL})"
   VERBATIM)
 

@@ -114,8 +114,12 @@ class ClueMaker:
         self.deriver = Deriver(wordnet, morphology)
         # Every example sentence by each lower-case word it holds, so any word
         # can be blanked out of any sentence of the database.
+        # Sentences of offensive senses are left out: a blank made from one
+        # would show the slur or the obscene use around another answer.
         self.examples_by_word = {}
         for synset in self._synsets_in_order():
+            if synset.offensive:
+                continue
             for example in synset.examples:
                 for token in set(re.findall(r"[a-z]+", example.lower())):
                     self.examples_by_word.setdefault(token, []).append(example)
@@ -308,10 +312,11 @@ class ClueMaker:
         return found
 
 
-def choose(candidates, answer, respell=None):
+def choose(candidates, answer, respell=None, reject=None):
     """At most ten clues for the answer: those that pass the checks, one text
     once, the first sense given up to three clues and the second up to two on
-    each pass over the senses, then ordered by sense and kind."""
+    each pass over the senses, then ordered by sense and kind. reject, when
+    given, is called with each finished clue text and drops it when true."""
     # Inside a sense the kinds take turns: first synonym, gloss, blank, ...,
     # then the second synonym and so on.
     turn = {}
@@ -337,6 +342,8 @@ def choose(candidates, answer, respell=None):
                 continue
         text = tidy(text)
         if text is None or gives_away(text, answer):
+            continue
+        if reject is not None and reject(text):
             continue
         key = text.lower()
         if key in seen:
