@@ -66,6 +66,13 @@ bool IsCircled(const ExportPuzzle& puzzle, std::size_t i);
 // text of exactly size * size characters. Returns an error text, or empty.
 std::string CheckGridShape(const ExportPuzzle& puzzle);
 
+// The solution of a checked grid for the formats that hold letters only:
+// letters receives size * size squares, row by row, '!' for a block and the
+// upper-case letter of an open square (a lower-case letter counts as its
+// upper case). Returns an error text naming the first open square that holds
+// no letter A to Z, or empty.
+std::string SolutionLetters(const ExportPuzzle& puzzle, std::u16string& letters);
+
 // Numbers the grid: squares scanned row by row, each row from the left; a
 // square that starts an across entry (edge or block on its left, open square
 // on its right) or a down entry (edge or block above, open square below)

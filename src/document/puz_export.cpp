@@ -56,20 +56,16 @@ ExportResult WritePuzExport(const ExportPuzzle& puzzle) {
     if (!result.ok()) return result;
 
     const std::size_t n = static_cast<std::size_t>(puzzle.size);
+    std::u16string letters;
+    result.error = SolutionLetters(puzzle, letters);
+    if (!result.ok()) return result;
     std::string solution(n * n, '.');
     std::string player(n * n, '.');
     std::string gext(n * n, '\0');
     bool anyCircle = false;
     for (std::size_t i = 0; i < n * n; ++i) {
-        char16_t c = puzzle.gridText[i];
-        if (IsBlockSquare(c)) continue;
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-        if (c < u'A' || c > u'Z') {
-            result.error = "square " + std::to_string(i / n + 1) + "," + std::to_string(i % n + 1) +
-                           " holds no letter";
-            return result;
-        }
-        solution[i] = static_cast<char>(c);
+        if (IsBlockSquare(letters[i])) continue;
+        solution[i] = static_cast<char>(letters[i]);
         player[i] = '-';
         if (IsCircled(puzzle, i)) {
             gext[i] = static_cast<char>(kGextCircled);
