@@ -26,6 +26,7 @@ std::string CheckGridShape(const ExportPuzzle& puzzle) {
 }
 
 std::string SolutionLetters(const ExportPuzzle& puzzle, std::u16string& letters) {
+    if (std::string error = CheckGridShape(puzzle); !error.empty()) return error;
     const std::size_t n = static_cast<std::size_t>(puzzle.size);
     letters = puzzle.gridText;
     for (std::size_t i = 0; i < letters.size(); ++i) {
@@ -37,6 +38,12 @@ std::string SolutionLetters(const ExportPuzzle& puzzle, std::u16string& letters)
         }
     }
     return {};
+}
+
+std::string CheckSolution(const ExportPuzzle& puzzle, CheckedSolution& solution) {
+    if (std::string error = SolutionLetters(puzzle, solution.letters); !error.empty()) return error;
+    solution.numbering = NumberGrid(puzzle);
+    return CheckCluesMatchGrid(puzzle, solution.numbering);
 }
 
 GridNumbering NumberGrid(const ExportPuzzle& puzzle) {

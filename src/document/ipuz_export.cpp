@@ -8,19 +8,15 @@ namespace korvo {
 
 ExportResult WriteIpuzExport(const ExportPuzzle& puzzle) {
     ExportResult result;
-    result.error = CheckGridShape(puzzle);
+    CheckedSolution solution;
+    result.error = CheckSolution(puzzle, solution);
     if (!result.ok()) return result;
 
     const std::size_t n = static_cast<std::size_t>(puzzle.size);
-    std::u16string letters;
-    result.error = SolutionLetters(puzzle, letters);
-    if (!result.ok()) return result;
+    const GridNumbering& numbering = solution.numbering;
+    std::u16string& letters = solution.letters;
     for (char16_t& c : letters)
         if (IsBlockSquare(c)) c = u'#';
-
-    const GridNumbering numbering = NumberGrid(puzzle);
-    result.error = CheckCluesMatchGrid(puzzle, numbering);
-    if (!result.ok()) return result;
 
     JsonWriter json;
     json.BeginObject();

@@ -52,13 +52,13 @@ std::uint16_t PuzChecksum(std::string_view data, std::uint16_t seed) {
 
 ExportResult WritePuzExport(const ExportPuzzle& puzzle) {
     ExportResult result;
-    result.error = CheckGridShape(puzzle);
+    CheckedSolution checked;
+    result.error = CheckSolution(puzzle, checked);
     if (!result.ok()) return result;
 
     const std::size_t n = static_cast<std::size_t>(puzzle.size);
-    std::u16string letters;
-    result.error = SolutionLetters(puzzle, letters);
-    if (!result.ok()) return result;
+    const std::u16string& letters = checked.letters;
+    const GridNumbering& numbering = checked.numbering;
     std::string solution(n * n, '.');
     std::string player(n * n, '.');
     std::string gext(n * n, '\0');
@@ -72,10 +72,6 @@ ExportResult WritePuzExport(const ExportPuzzle& puzzle) {
             anyCircle = true;
         }
     }
-
-    const GridNumbering numbering = NumberGrid(puzzle);
-    result.error = CheckCluesMatchGrid(puzzle, numbering);
-    if (!result.ok()) return result;
 
     // Clues in the grid's entry order (by number, across first).
     std::vector<std::string> clues;

@@ -80,6 +80,15 @@ TEST(ExportSolution, foldsLowerCaseKeepsBlocksAndNamesTheFirstSquareWithoutALett
         {{u"AB", u"1D"}, u"", "square 2,1 holds no letter"},
         {{u"AB", u" D"}, u"", "square 2,1 holds no letter"},
     };
+    // A bad shape is refused before any square is looked at.
+    for (const int size : {0, 2, -1}) {
+        ExportPuzzle bad = Grid({u"AB", u"CD"});
+        bad.size = size;
+        bad.gridText += u"E";
+        std::u16string letters;
+        EXPECT_EQ(SolutionLetters(bad, letters), CheckGridShape(bad)) << size;
+        EXPECT_FALSE(CheckGridShape(bad).empty());
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.rows[0].begin(), c.rows[0].end()) + "/" +
                      std::string(c.rows[1].begin(), c.rows[1].end()));
