@@ -24,6 +24,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "bench_words.h"
 #include "clues/clue_install.h"
 #include "platform/file_writer.h"
 #include "platform/random.h"
@@ -33,28 +34,9 @@ namespace {
 
 constexpr int kGeneratedWords = 90000;
 
-// Relative frequency of word lengths 0..15.
-constexpr int kLengthWeights[16] = {0, 0, 15, 60, 110, 130, 150, 160, 150, 120, 85, 55, 35, 20, 12, 7};
-// English letter frequencies A..Z in hundredths of a percent.
-constexpr int kLetterWeights[26] = {817, 149, 278, 425, 1270, 223, 202, 609, 697, 15, 77, 403, 241,
-                                    675, 751, 193, 10,  599, 633,  906, 276, 98,  236, 15, 197, 7};
-
-int Draw(const int* weights, int n) {
-    int total = 0;
-    for (int i = 0; i < n; ++i) total += weights[i];
-    int r = ((Random::Next() << 15) | Random::Next()) % total;
-    for (int i = 0; i < n; ++i) {
-        if (r < weights[i]) return i;
-        r -= weights[i];
-    }
-    return n - 1;
-}
-
-std::string RandomWord(int length, char base) {
-    std::string word;
-    for (int i = 0; i < length; ++i) word.push_back(static_cast<char>(base + Draw(kLetterWeights, 26)));
-    return word;
-}
+using bench::DrawWeighted;
+using bench::kWordLengthWeights;
+using bench::RandomWord;
 
 std::string GenerateSource(std::uint32_t seed) {
     Random::Seed(seed);
@@ -63,7 +45,8 @@ std::string GenerateSource(std::uint32_t seed) {
     std::string source;
     source.reserve(static_cast<std::size_t>(kGeneratedWords) * 5 * 45);
     for (int w = 0; w < kGeneratedWords; ++w) {
-        const std::string word = RandomWord(std::max(2, Draw(kLengthWeights, 16)), 'a');
+        // Headwords of 2 to 15 letters: only the first 16 length weights.
+        const std::string word = RandomWord(std::max(2, DrawWeighted(kWordLengthWeights, 16)), 'a');
         const int clues = 1 + Random::Next() % 9;
         std::string previous;
         for (int c = 0; c < clues; ++c) {

@@ -13,9 +13,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "bench_words.h"
 #include "platform/random.h"
 #include "words/word_store.h"
 
@@ -24,34 +26,18 @@ namespace {
 
 constexpr int kGeneratedWords = 100000;
 
-// Relative frequency of lengths 0..21 in a general English word list.
-constexpr int kLengthWeights[kBucketCount] = {0,  0,  15, 60, 110, 130, 150, 160, 150, 120, 85,
-                                              55, 35, 20, 12, 7,   4,   3,   2,   1,   1,   1};
-// English letter frequencies A..Z in hundredths of a percent.
-constexpr int kLetterWeights[26] = {817, 149, 278, 425, 1270, 223, 202, 609, 697, 15, 77, 403, 241,
-                                    675, 751, 193, 10,  599, 633,  906, 276, 98,  236, 15, 197, 7};
-
-int Draw(const int* weights, int n) {
-    int total = 0;
-    for (int i = 0; i < n; ++i) total += weights[i];
-    // Two draws give 30 bits, enough to resolve the small weights.
-    int r = ((Random::Next() << 15) | Random::Next()) % total;
-    for (int i = 0; i < n; ++i) {
-        if (r < weights[i]) return i;
-        r -= weights[i];
-    }
-    return n - 1;
-}
+using bench::DrawWeighted;
+using bench::kWordLengthWeights;
+using bench::RandomWord;
 
 void GenerateList(WordStore& store) {
     Random::Seed(12345);
-    char word[kMaxWordLength + 1];
+    static_assert(std::size(kWordLengthWeights) == kBucketCount);
     for (int added = 0; added < kGeneratedWords;) {
-        const int length = Draw(kLengthWeights, kBucketCount);
-        for (int k = 0; k < length; ++k) word[k] = static_cast<char>('A' + Draw(kLetterWeights, 26));
-        word[length] = 0;
+        const int length = DrawWeighted(kWordLengthWeights, kBucketCount);
+        const std::string word = RandomWord(length, 'A');
         if (store.buckets[length] == nullptr) store.buckets[length] = NewBlock(length);
-        added += AddWord(store.buckets[length], word, false);
+        added += AddWord(store.buckets[length], word.c_str(), false);
     }
 }
 

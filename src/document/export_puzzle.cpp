@@ -25,6 +25,27 @@ std::string CheckGridShape(const ExportPuzzle& puzzle) {
     return {};
 }
 
+std::string SolutionLetters(const ExportPuzzle& puzzle, std::u16string& letters) {
+    if (std::string error = CheckGridShape(puzzle); !error.empty()) return error;
+    const std::size_t n = static_cast<std::size_t>(puzzle.size);
+    letters = puzzle.gridText;
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        char16_t& c = letters[i];
+        if (IsBlockSquare(c)) continue;
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+        if (c < u'A' || c > u'Z') {
+            return "square " + std::to_string(i / n + 1) + "," + std::to_string(i % n + 1) + " holds no letter";
+        }
+    }
+    return {};
+}
+
+std::string CheckSolution(const ExportPuzzle& puzzle, CheckedSolution& solution) {
+    if (std::string error = SolutionLetters(puzzle, solution.letters); !error.empty()) return error;
+    solution.numbering = NumberGrid(puzzle);
+    return CheckCluesMatchGrid(puzzle, solution.numbering);
+}
+
 GridNumbering NumberGrid(const ExportPuzzle& puzzle) {
     GridNumbering result;
     const int n = puzzle.size;

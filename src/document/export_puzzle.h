@@ -66,6 +66,13 @@ bool IsCircled(const ExportPuzzle& puzzle, std::size_t i);
 // text of exactly size * size characters. Returns an error text, or empty.
 std::string CheckGridShape(const ExportPuzzle& puzzle);
 
+// The solution of a grid for the formats that hold letters only: letters
+// receives size * size squares, row by row, '!' for a block and the
+// upper-case letter of an open square (a lower-case letter counts as its
+// upper case). Returns the shape's error (see CheckGridShape), else an error
+// text naming the first open square that holds no letter A to Z, or empty.
+std::string SolutionLetters(const ExportPuzzle& puzzle, std::u16string& letters);
+
 // Numbers the grid: squares scanned row by row, each row from the left; a
 // square that starts an across entry (edge or block on its left, open square
 // on its right) or a down entry (edge or block above, open square below)
@@ -75,6 +82,17 @@ GridNumbering NumberGrid(const ExportPuzzle& puzzle);
 // Checks that the clue list holds exactly one clue for every entry of the
 // grid and nothing else. Returns an error text, or empty.
 std::string CheckCluesMatchGrid(const ExportPuzzle& puzzle, const GridNumbering& numbering);
+
+// A puzzle as the letter-only formats (.puz, .ipuz) write it, checked.
+struct CheckedSolution {
+    std::u16string letters;   // size * size squares, row by row: '!' block, else 'A'..'Z'
+    GridNumbering numbering;  // the grid's clue numbers and entries
+};
+
+// Checks, in this order, the grid's shape, its letters and the clue list
+// against its entries, and fills solution. Returns the first error text,
+// or empty.
+std::string CheckSolution(const ExportPuzzle& puzzle, CheckedSolution& solution);
 
 // Encodes UTF-16 text as one byte per character, ISO 8859-1, for the Across
 // Lite formats:

@@ -8,25 +8,15 @@ namespace korvo {
 
 ExportResult WriteIpuzExport(const ExportPuzzle& puzzle) {
     ExportResult result;
-    result.error = CheckGridShape(puzzle);
+    CheckedSolution solution;
+    result.error = CheckSolution(puzzle, solution);
     if (!result.ok()) return result;
 
     const std::size_t n = static_cast<std::size_t>(puzzle.size);
-    std::u16string letters(n * n, u'#');
-    for (std::size_t i = 0; i < n * n; ++i) {
-        char16_t c = puzzle.gridText[i];
-        if (IsBlockSquare(c)) continue;
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-        if (c < u'A' || c > u'Z') {
-            result.error = "square " + std::to_string(i / n + 1) + "," + std::to_string(i % n + 1) +
-                           " holds no letter";
-            return result;
-        }
-        letters[i] = c;
-    }
-    const GridNumbering numbering = NumberGrid(puzzle);
-    result.error = CheckCluesMatchGrid(puzzle, numbering);
-    if (!result.ok()) return result;
+    const GridNumbering& numbering = solution.numbering;
+    std::u16string& letters = solution.letters;
+    for (char16_t& c : letters)
+        if (IsBlockSquare(c)) c = u'#';
 
     JsonWriter json;
     json.BeginObject();

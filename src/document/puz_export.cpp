@@ -52,34 +52,26 @@ std::uint16_t PuzChecksum(std::string_view data, std::uint16_t seed) {
 
 ExportResult WritePuzExport(const ExportPuzzle& puzzle) {
     ExportResult result;
-    result.error = CheckGridShape(puzzle);
+    CheckedSolution checked;
+    result.error = CheckSolution(puzzle, checked);
     if (!result.ok()) return result;
 
     const std::size_t n = static_cast<std::size_t>(puzzle.size);
+    const std::u16string& letters = checked.letters;
+    const GridNumbering& numbering = checked.numbering;
     std::string solution(n * n, '.');
     std::string player(n * n, '.');
     std::string gext(n * n, '\0');
     bool anyCircle = false;
     for (std::size_t i = 0; i < n * n; ++i) {
-        char16_t c = puzzle.gridText[i];
-        if (IsBlockSquare(c)) continue;
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-        if (c < u'A' || c > u'Z') {
-            result.error = "square " + std::to_string(i / n + 1) + "," + std::to_string(i % n + 1) +
-                           " holds no letter";
-            return result;
-        }
-        solution[i] = static_cast<char>(c);
+        if (IsBlockSquare(letters[i])) continue;
+        solution[i] = static_cast<char>(letters[i]);
         player[i] = '-';
         if (IsCircled(puzzle, i)) {
             gext[i] = static_cast<char>(kGextCircled);
             anyCircle = true;
         }
     }
-
-    const GridNumbering numbering = NumberGrid(puzzle);
-    result.error = CheckCluesMatchGrid(puzzle, numbering);
-    if (!result.ok()) return result;
 
     // Clues in the grid's entry order (by number, across first).
     std::vector<std::string> clues;

@@ -18,6 +18,7 @@
 
 #include "document/ckorvo_doc.h"
 #include "model/cw_data.h"
+#include "qt_drawing.h"
 #include "qt_text_measurer.h"
 
 namespace korvo::view {
@@ -31,26 +32,6 @@ constexpr std::int32_t kLetterWidth = 8500;
 constexpr std::int32_t kLetterHeight = 11000;
 // Side of the box a text is aligned in around its anchor point.
 constexpr qreal kAnchorBox = 2.0 * kMaxPageLength;
-
-QString ToQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QColor ToQColor(COLORREF color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
-
-QRectF ToQRectF(const PageRect& r) { return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top); }
-
-// The device rectangle of a page rectangle, corners rounded to pixels.
-RECT DeviceRect(const QTransform& transform, const PageRect& r) {
-    const QPointF a = transform.map(QPointF(r.left, r.top));
-    const QPointF b = transform.map(QPointF(r.right, r.bottom));
-    RECT out;
-    out.left = static_cast<std::int32_t>(std::lround(std::min(a.x(), b.x())));
-    out.top = static_cast<std::int32_t>(std::lround(std::min(a.y(), b.y())));
-    out.right = static_cast<std::int32_t>(std::lround(std::max(a.x(), b.x())));
-    out.bottom = static_cast<std::int32_t>(std::lround(std::max(a.y(), b.y())));
-    return out;
-}
 
 // A solid outline pen of one page unit, never thinner than one device
 // pixel: on screen a page unit is a tenth of a pixel.
@@ -190,7 +171,7 @@ PuzzlePageHitRects DrawPuzzlePage(QPainter& painter, CkorvoDoc& doc, CCWData& pu
     const FontSize clueSize{cache.clueFontHeight, cache.clueFontWidth};
 
     const QTransform toDevice = painter.combinedTransform();
-    const QColor gridColor = ToQColor(doc.gridColor);
+    const QColor gridColor = ColorFromRef(doc.gridColor);
     const QPen outline = OutlinePen(painter, gridColor);
     painter.save();
     painter.setBackgroundMode(Qt::TransparentMode);
@@ -201,7 +182,7 @@ PuzzlePageHitRects DrawPuzzlePage(QPainter& painter, CkorvoDoc& doc, CCWData& pu
     if (g.hasTitle) {
         const FontSize size{g.titleFontHeight, 0};
         painter.setFont(measurer.Font(FontRole::Title, size));
-        painter.setPen(ToQColor(doc.titleColor));
+        painter.setPen(ColorFromRef(doc.titleColor));
         DrawTextAt(painter, g.titleAnchor, Anchor::Centre, ToQString(input.title));
         doc.titleFont.lfHeight = g.titleFontHeight;
         if (onScreen) hits.titleRect = DeviceRect(toDevice, g.titleRect);
@@ -238,7 +219,7 @@ PuzzlePageHitRects DrawPuzzlePage(QPainter& painter, CkorvoDoc& doc, CCWData& pu
     doc.clueFont.lfWidth = clueSize.width;
     for (int i = 0; i < g.columnCount; ++i) painter.fillRect(ToQRectF(g.columns[i]), Qt::white);
     painter.setFont(measurer.Font(FontRole::Clue, clueSize));
-    painter.setPen(ToQColor(doc.cluesColor));
+    painter.setPen(ColorFromRef(doc.cluesColor));
     if (layout.across.placed)
         DrawTextAt(painter, PagePoint{(layout.across.box.left + layout.across.box.right) / 2, layout.across.box.top},
                    Anchor::Centre, ToQString(kAcrossText));

@@ -1,21 +1,22 @@
 #include "qt_drawing.h"
 
 #include <QFontMetricsF>
-#include <QString>
 
 #include <algorithm>
 #include <cmath>
 
 namespace korvo::view {
 
+QString ToQString(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QColor ColorFromRef(COLORREF color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 
 QFont FontFromLogFont(const LOGFONTW& font) {
     QFont result;
     const std::u16string face = FaceName(font);
-    if (!face.empty()) {
-        result.setFamily(QString::fromUtf16(face.data(), static_cast<qsizetype>(face.size())));
-    }
+    if (!face.empty()) result.setFamily(ToQString(face));
     // A weight of 0 is the face's default weight; others are the 1..1000 scale Qt shares.
     const int weight = font.lfWeight <= 0 ? 400 : std::clamp(static_cast<int>(font.lfWeight), 1, 1000);
     result.setWeight(static_cast<QFont::Weight>(weight));
@@ -36,6 +37,10 @@ int PixelSizeForLineHeight(const QFont& font, int lineHeight) {
 }
 
 QRect ToQRect(const RECT& rect) { return QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top); }
+
+QRectF ToQRectF(const RECT& rect) {
+    return QRectF(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
 
 RECT DeviceRect(const QTransform& transform, const RECT& rect) {
     const QPointF topLeft = transform.map(QPointF(rect.left, rect.top));

@@ -3,12 +3,19 @@
 #include <QColor>
 #include <QFont>
 #include <QRect>
+#include <QRectF>
+#include <QString>
 #include <QTransform>
+
+#include <string_view>
 
 #include "platform/win_types.h"
 
 // Conversions between the core's plain drawing values and Qt's.
 namespace korvo::view {
+
+// UTF-16 text of the core as a QString.
+QString ToQString(std::u16string_view text);
 
 // A 0x00BBGGRR colour as a QColor.
 QColor ColorFromRef(COLORREF color);
@@ -24,6 +31,10 @@ int PixelSizeForLineHeight(const QFont& font, int lineHeight);
 
 // A page rectangle as a QRect of the same corners (right and bottom excluded).
 QRect ToQRect(const RECT& rect);
+
+// A page rectangle as a QRectF of the same corners, for drawing at page
+// precision under the page transform.
+QRectF ToQRectF(const RECT& rect);
 
 // The device rectangle of a page rectangle under transform, corners rounded.
 RECT DeviceRect(const QTransform& transform, const RECT& rect);

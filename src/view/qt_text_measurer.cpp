@@ -8,6 +8,8 @@
 #include <cmath>
 #include <string>
 
+#include "qt_drawing.h"
+
 namespace korvo::view {
 namespace {
 
@@ -16,10 +18,6 @@ namespace {
 constexpr int kReferencePixels = 1000;
 // Largest pixel size a font is given: far beyond any page, below Qt's limits.
 constexpr int kMaxPixelSize = 100000;
-
-QString ToQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QFontMetricsF MetricsFor(const QFont& font, QPaintDevice* device) {
     return device ? QFontMetricsF(font, device) : QFontMetricsF(font);
@@ -33,15 +31,7 @@ int CeilToInt(qreal value) {
 }  // namespace
 
 QFont FontFace(const LOGFONTW& font) {
-    QFont result;
-    const std::u16string face = FaceName(font);
-    if (!face.empty()) result.setFamily(ToQString(face));
-    // 0 is the face's default weight; the other values share Qt's 1..1000 scale.
-    const int weight = font.lfWeight <= 0 ? 400 : std::clamp(static_cast<int>(font.lfWeight), 1, 1000);
-    result.setWeight(static_cast<QFont::Weight>(weight));
-    result.setItalic(font.lfItalic != 0);
-    result.setUnderline(font.lfUnderline != 0);
-    result.setStrikeOut(font.lfStrikeOut != 0);
+    QFont result = FontFromLogFont(font);
     // Page units are far finer than device pixels: hinting at the page size
     // would bend the advances away from what the device shows.
     result.setHintingPreference(QFont::PreferNoHinting);

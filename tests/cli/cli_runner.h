@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "support/word_list_bytes.h"
 
 namespace korvo::testing {
 
@@ -48,12 +49,7 @@ inline CliResult RunCli(const std::vector<std::string>& args) {
 // Writes a word list file in the shipped format: each byte XOR 0x3B, each
 // word ended by the key byte.
 inline void WriteWordList(const std::filesystem::path& path, const std::vector<std::string>& words) {
-    std::string bytes;
-    for (const std::string& w : words) {
-        for (char c : w) bytes += static_cast<char>(c ^ 0x3B);
-        bytes += static_cast<char>(0x3B);
-    }
-    testsupport::WriteFileForTest(path, bytes);
+    testsupport::WriteFileForTest(path, testsupport::EncodeWordList(words));
 }
 
 }  // namespace korvo::testing

@@ -7,10 +7,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/convert_fixture.h"
 #include "document/puzzle_file.h"
 #include "document/puzzle_file_fixture.h"
 #include "document/text_export_command.h"
@@ -22,35 +22,19 @@ namespace {
 namespace fs = std::filesystem;
 using namespace puzzletest;
 using testsupport::ReadFileForTest;
-using testsupport::TempFolder;
 using testsupport::WriteFileForTest;
 
-struct Outcome {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using testing::Convert;
+using testing::ConvertOutcome;
+using testing::ConvertFixture;
 
-Outcome Convert(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    Outcome o;
-    o.code = cli::RunConvertCommand(args, out, err);
-    o.out = out.str();
-    o.err = err.str();
-    return o;
-}
-
-class ConvertCommand : public ::testing::Test {
+class ConvertCommand : public ConvertFixture {
 protected:
     ConvertCommand() {
-        WriteFileForTest(In(), ToString(SmallPuzzleFile()));
         const auto puzzle = SmallPuzzle();
         expectedText = BuildTextExport(*puzzle).bytes;
     }
-    std::string In() const { return (folder.path() / "pets.kvz").string(); }
-    std::string Out(const std::string& name = "pets.txt") const { return (folder.path() / name).string(); }
 
-    TempFolder folder;
     std::string expectedText;  // the text export of the puzzle in In()
 };
 
@@ -67,7 +51,7 @@ TEST_F(ConvertCommand, puzzleFile_becomesItsTextExportWhereverTheOptionStands) {
         SCOPED_TRACE(args.size());
         const std::string output = args.back().rfind("--", 0) == 0 ? args[1] : args.back();
         fs::remove(output);
-        const Outcome o = Convert(args);
+        const ConvertOutcome o = Convert(args);
         EXPECT_EQ(o.code, 0) << o.err;
         EXPECT_EQ(o.err, "");
         EXPECT_EQ(ReadFileForTest(output), expectedText);
@@ -116,7 +100,7 @@ TEST_F(ConvertCommand, badUsageOrInput_exitsWithTwoAndItsMessageAndWritesNothing
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
-        const Outcome o = Convert(c.args);
+        const ConvertOutcome o = Convert(c.args);
         EXPECT_EQ(o.code, 2);
         EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
         EXPECT_FALSE(fs::exists(Out())) << "nothing is written";
@@ -125,7 +109,7 @@ TEST_F(ConvertCommand, badUsageOrInput_exitsWithTwoAndItsMessageAndWritesNothing
 }
 
 TEST_F(ConvertCommand, outputThatCannotBeWritten_exitsWithOne) {
-    const Outcome o = Convert({In(), Out("no-such-folder/pets.txt")});
+    const ConvertOutcome o = Convert({In(), Out("no-such-folder/pets.txt")});
     EXPECT_EQ(o.code, 1);
     EXPECT_NE(o.err.find("An error was encountered while saving the file."), std::string::npos) << o.err;
 }

@@ -5,12 +5,12 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli_runner.h"
 #include "cli/convert_command.h"
+#include "cli/convert_fixture.h"
 #include "cli/pdf_output.h"
 #include "document/export_command.h"
 #include "document/puzzle_file_fixture.h"
@@ -79,27 +79,10 @@ PuzRead ReadPuz(const std::string& b) {
     return r;
 }
 
-struct Outcome {
-    int code = -1;
-    std::string out, err;
-};
+using testing::Convert;
+using testing::ConvertOutcome;
 
-Outcome Convert(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    Outcome o;
-    o.code = cli::RunConvertCommand(args, out, err);
-    o.out = out.str();
-    o.err = err.str();
-    return o;
-}
-
-class ConvertOutputs : public ::testing::Test {
-protected:
-    ConvertOutputs() { WriteFileForTest(In(), ToString(SmallPuzzleFile())); }
-    std::string In() const { return (folder.path() / "pets.kvz").string(); }
-    std::string Out(const std::string& name) const { return (folder.path() / name).string(); }
-    TempFolder folder;
-};
+class ConvertOutputs : public testing::ConvertFixture {};
 
 TEST_F(ConvertOutputs, everyEncodedType_getsTheWritersBytes) {
     struct Case {
@@ -116,7 +99,7 @@ TEST_F(ConvertOutputs, everyEncodedType_getsTheWritersBytes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Outcome o = Convert({In(), Out(c.name)});
+        const ConvertOutcome o = Convert({In(), Out(c.name)});
         ASSERT_EQ(o.code, 0) << o.err;
         EXPECT_NE(o.out.find(std::string("(") + c.typeName + ", 3x3, 4 clues)"), std::string::npos) << o.out;
         const auto puzzle = SmallPuzzle();
@@ -156,7 +139,7 @@ TEST_F(ConvertOutputs, damagedInput_exitsTwoWithItsMessageForEveryType) {
     WriteFileForTest(Out("cut.kvz"), ToString(Bytes(full.begin(), full.begin() + 40)));
     for (const char* name : {"x.puz", "x.ipuz", "x.txt"}) {
         SCOPED_TRACE(name);
-        const Outcome o = Convert({Out("cut.kvz"), Out(name)});
+        const ConvertOutcome o = Convert({Out("cut.kvz"), Out(name)});
         EXPECT_EQ(o.code, 2);
         EXPECT_NE(o.err.find("ERROR: Invalid Puzzle File Format."), std::string::npos) << o.err;
         EXPECT_FALSE(fs::exists(Out(name)));
@@ -176,7 +159,7 @@ TEST_F(ConvertOutputs, unknownOrUnavailableType_exitsTwoAndWritesNothing) {
     if (!cli::PdfOutputAvailable()) cases.push_back({"x.pdf", "PDF output is not available in this build"});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Outcome o = Convert({In(), Out(c.name)});
+        const ConvertOutcome o = Convert({In(), Out(c.name)});
         EXPECT_EQ(o.code, 2);
         EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
         EXPECT_FALSE(fs::exists(Out(c.name)));

@@ -16,18 +16,9 @@
 #include "support/failing_file_system.h"
 #include "support/scripted_host.h"
 #include "support/temp_folder.h"
+#include "support/word_list_bytes.h"
 
 namespace korvo::testsupport {
-
-// A word list file: every letter XOR 0x3B, every word ended by the key byte.
-inline std::string EncodeWordList(const std::vector<std::string>& words) {
-    std::string bytes;
-    for (const std::string& word : words) {
-        for (char c : word) bytes += static_cast<char>(static_cast<unsigned char>(c) ^ kWordListKey);
-        bytes += static_cast<char>(kWordListKey);
-    }
-    return bytes;
-}
 
 // Every word of every chain of the store, in chain order, with its status
 // byte: equal snapshots mean the store was neither reloaded nor reshuffled.

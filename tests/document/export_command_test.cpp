@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "document/file_dialog_check.h"
 #include "document/ipuz_export.h"
 #include "document/puz_export.h"
 #include "document/puzzle_file_fixture.h"
@@ -102,17 +103,10 @@ TEST_F(ExportCommand, dialog_offersTheThreeTypes_andTheChosenTypeDecidesFormatAn
             return true;
         });
 
-        ASSERT_EQ(host.fileDialogs.size(), 1u);
-        const testsupport::RecordedFileDialog& dialog = host.fileDialogs[0];
-        EXPECT_TRUE(dialog.save);
-        EXPECT_EQ(dialog.title, u"Export Puzzle");
-        ASSERT_EQ(dialog.filters.size(), 3u);
-        EXPECT_EQ(dialog.filters[0].name, u"Across Lite Files (*.puz)");
-        EXPECT_EQ(dialog.filters[0].pattern, u"*.puz");
-        EXPECT_EQ(dialog.filters[1].name, u"ipuz Files (*.ipuz)");
-        EXPECT_EQ(dialog.filters[1].pattern, u"*.ipuz");
-        EXPECT_EQ(dialog.filters[2].name, u"PDF Files (*.pdf)");
-        EXPECT_EQ(dialog.filters[2].pattern, u"*.pdf");
+        ASSERT_NO_FATAL_FAILURE(testsupport::ExpectOnlyFileDialog(host, true, u"Export Puzzle",
+                                                                  {{u"Across Lite Files (*.puz)", u"*.puz"},
+                                                                   {u"ipuz Files (*.ipuz)", u"*.ipuz"},
+                                                                   {u"PDF Files (*.pdf)", u"*.pdf"}}));
 
         EXPECT_TRUE(host.messages.empty());
         EXPECT_FALSE(doc->IsModified()) << "an export does not touch the document";

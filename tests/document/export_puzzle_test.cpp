@@ -60,6 +60,46 @@ TEST(ExportClueCheck, acceptsExactlyOneClueForEachEntry) {
     EXPECT_NE(CheckCluesMatchGrid(p, g), "");
 }
 
+TEST(ExportSolution, foldsLowerCaseKeepsBlocksAndNamesTheFirstSquareWithoutALetter) {
+    struct Case {
+        std::vector<std::u16string> rows;
+        std::u16string letters;  // expected when error is empty
+        std::string error;
+    };
+    const Case cases[] = {
+        {{u"CAB!", u"AREA", u"PEAR", u"!ARE"}, u"CAB!AREAPEAR!ARE", ""},
+        {{u"ab", u"!z"}, u"AB!Z", ""},
+        {{u"AB", u"C@"}, u"", "square 2,2 holds no letter"},
+        {{u"A?", u"@D"}, u"", "square 1,2 holds no letter"},
+        {{u"A\u00e9", u"CD"}, u"", "square 1,2 holds no letter"},
+        // The characters next to the letter ranges, a digit and a space.
+        {{u"AB", u"@D"}, u"", "square 2,1 holds no letter"},
+        {{u"AB", u"[D"}, u"", "square 2,1 holds no letter"},
+        {{u"AB", u"`D"}, u"", "square 2,1 holds no letter"},
+        {{u"AB", u"{D"}, u"", "square 2,1 holds no letter"},
+        {{u"AB", u"1D"}, u"", "square 2,1 holds no letter"},
+        {{u"AB", u" D"}, u"", "square 2,1 holds no letter"},
+    };
+    // A bad shape is refused before any square is looked at.
+    for (const int size : {0, 2, -1}) {
+        ExportPuzzle bad = Grid({u"AB", u"CD"});
+        bad.size = size;
+        bad.gridText += u"E";
+        std::u16string letters;
+        EXPECT_EQ(SolutionLetters(bad, letters), CheckGridShape(bad)) << size;
+        EXPECT_FALSE(CheckGridShape(bad).empty());
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.rows[0].begin(), c.rows[0].end()) + "/" +
+                     std::string(c.rows[1].begin(), c.rows[1].end()));
+        std::u16string letters;
+        EXPECT_EQ(SolutionLetters(Grid(c.rows), letters), c.error);
+        if (c.error.empty()) {
+            EXPECT_EQ(letters, c.letters);
+        }
+    }
+}
+
 TEST(ExportEncoding, writesOneBytePerCharacterInLatin1) {
     struct Case {
         std::u16string in;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "document/export_fixture.h"
+
 namespace korvo {
 namespace {
 
@@ -220,33 +222,19 @@ Json ParseOrFail(const std::string& text) {
 
 // ---------------------------------------------------------------------------
 
-ExportPuzzle MakePuzzle(const std::vector<std::u16string>& rows) {
-    ExportPuzzle p;
-    p.size = static_cast<int>(rows.size());
-    for (const auto& r : rows) p.gridText += r;
-    p.circled.assign(p.gridText.size(), 0);
-    return p;
-}
-
+// The export fixtures' small puzzle with a numbered circled square and texts
+// that JSON must escape: quotes, a backslash, CR LF, a tab, a character
+// outside the BMP and a clue that would end an HTML script.
 ExportPuzzle SmallPuzzle() {
-    ExportPuzzle p = MakePuzzle({u"CAB!", u"AREA", u"PEAR", u"!ARE"});
+    ExportPuzzle p = testsupport::SmallPuzzle();
+    p.circled.assign(p.gridText.size(), 0);
     p.circled[0] = 1;          // numbered and circled
     p.circled[2 * 4 + 2] = 1;  // unnumbered and circled
     p.circled[0 * 4 + 3] = 1;  // a circled block
     p.title = u"Small \"Puzzle\" \u2116 1";
     p.author = u"Zo\u00eb \\ Example";
-    p.copyright = u"\u00a9 2026 by Zo\u00eb";
     p.notepad = u"Line one\r\nLine two\t\U0001F600";
-    p.clues = {
-        {1, false, u"Taxi", u"CAB"},
-        {4, false, u"Zone", u"AREA"},
-        {6, false, u"Fruit with a \u201cneck\u201d", u"PEAR"},
-        {7, false, u"Exist \u2014 plural form", u"ARE"},
-        {1, true, u"Baseball hat", u"CAP"},
-        {2, true, u"Region", u"AREA"},
-        {3, true, u"Teddy\u2019s kind", u"BEAR"},
-        {5, true, u"</script> & <b>", u"ARE"},
-    };
+    p.clues[7].clue = u"</script> & <b>";
     return p;
 }
 

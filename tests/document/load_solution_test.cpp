@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "document/file_dialog_check.h"
 #include "document/puzzle_file_fixture.h"
 
 namespace korvo {
@@ -100,15 +101,9 @@ TEST_F(LoadSolution, chosenFile_setsTheAnswerGridOnlyWhenItIsAFilePuzzleOfTheSam
 TEST_F(LoadSolution, cancelledDialogOrUnfilledPuzzle_changesNothing) {
     host.openAnswers.push_back(std::nullopt);
     doc->OnLoadSolution();
-    ASSERT_EQ(host.fileDialogs.size(), 1u);
-    const testsupport::RecordedFileDialog& dialog = host.fileDialogs[0];
-    EXPECT_FALSE(dialog.save);
-    EXPECT_EQ(dialog.title, u"Select Puzzle Solution File");
-    ASSERT_EQ(dialog.filters.size(), 2u);
-    EXPECT_EQ(dialog.filters[0].name, u"Crossword Files (*.kvz)");
-    EXPECT_EQ(dialog.filters[0].pattern, u"*.kvz");
-    EXPECT_EQ(dialog.filters[1].name, u"All files (*.*)");
-    EXPECT_EQ(dialog.filters[1].pattern, u"*.*");
+    ASSERT_NO_FATAL_FAILURE(testsupport::ExpectOnlyFileDialog(
+        host, false, u"Select Puzzle Solution File",
+        {{u"Crossword Files (*.kvz)", u"*.kvz"}, {u"All files (*.*)", u"*.*"}}));
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->cwData->solutionText, PatternGrid(15, u'K'));
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "document/file_dialog_check.h"
 #include "document/puzzle_file_fixture.h"
 #include "support/failing_file_system.h"
 
@@ -32,16 +33,9 @@ TEST_F(SavePuzzleAsText, chosenName_getsTheWholeTextExportAsTyped) {
     doc->SetModifiedFlag(false);
     doc->OnSavePuzzleAsText();
 
-    ASSERT_EQ(host.fileDialogs.size(), 1u);
-    const testsupport::RecordedFileDialog& dialog = host.fileDialogs[0];
-    EXPECT_TRUE(dialog.save);
-    EXPECT_EQ(dialog.title, u"Save Puzzle As Text File");
-    ASSERT_EQ(dialog.filters.size(), 2u);
-    EXPECT_EQ(dialog.filters[0].name, u"Text Files (*.txt)");
-    EXPECT_EQ(dialog.filters[0].pattern, u"*.txt");
-    EXPECT_EQ(dialog.filters[1].name, u"All files (*.*)");
-    EXPECT_EQ(dialog.filters[1].pattern, u"*.*");
-    EXPECT_EQ(dialog.defaultExtension, std::nullopt);
+    ASSERT_NO_FATAL_FAILURE(testsupport::ExpectOnlyFileDialog(
+        host, true, u"Save Puzzle As Text File", {{u"Text Files (*.txt)", u"*.txt"}, {u"All files (*.*)", u"*.*"}}));
+    EXPECT_EQ(host.fileDialogs[0].defaultExtension, std::nullopt);
 
     EXPECT_EQ(ReadFileForTest(path), kSmallPuzzleText);
     EXPECT_TRUE(host.messages.empty());

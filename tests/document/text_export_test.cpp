@@ -5,38 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "document/export_fixture.h"
+
 namespace korvo {
 namespace {
 
-ExportPuzzle MakePuzzle(const std::vector<std::u16string>& rows) {
-    ExportPuzzle p;
-    p.size = static_cast<int>(rows.size());
-    for (const auto& r : rows) p.gridText += r;
-    p.circled.assign(p.gridText.size(), 0);
-    return p;
-}
-
-ExportPuzzle SmallPuzzle() {
-    ExportPuzzle p = MakePuzzle({u"CAB!", u"AREA", u"PEAR", u"!ARE"});
-    p.circled[1 * 4 + 1] = 1;
-    p.circled[2 * 4 + 2] = 1;
-    p.circled[0 * 4 + 3] = 1;  // a circled block
-    p.title = u"Small Puzzle \u2116 1";
-    p.author = u"Zo\u00eb Example";
-    p.copyright = u"\u00a9 2026 by Zo\u00eb";
-    p.notepad = u"Line one\nLine two";
-    p.clues = {
-        {1, false, u"Taxi", u"CAB"},
-        {4, false, u"Zone", u"AREA"},
-        {6, false, u"Fruit with a \u201cneck\u201d", u"PEAR"},
-        {7, false, u"Exist \u2014 plural form", u"ARE"},
-        {1, true, u"Baseball hat", u"CAP"},
-        {2, true, u"Region", u"AREA"},
-        {3, true, u"Teddy\u2019s kind", u"BEAR"},
-        {5, true, u"\u201cIs,\u201d plurally\u2026", u"ARE"},
-    };
-    return p;
-}
+using testsupport::SmallPuzzle;
 
 // The file's lines; fails the test on a line end other than CR LF.
 std::vector<std::string> Lines(const std::string& bytes) {

@@ -28,11 +28,13 @@
 
 #include "model/cw_data.h"
 #include "support/temp_folder.h"
+#include "support/word_list_bytes.h"
 #include "words/word_store.h"
 
 namespace korvo {
 namespace {
 
+using testsupport::EncodeWordList;
 using testsupport::TempFolder;
 using testsupport::WriteFileForTest;
 
@@ -100,17 +102,6 @@ private:
     unsigned seed_ = 0;
     std::thread thread_;  // last: starts once the fields above exist
 };
-
-// A word list file as the program ships it: letters XOR the key, each word
-// ended by the key byte.
-std::string EncodeWordList(const std::vector<std::string>& words) {
-    std::string bytes;
-    for (const std::string& word : words) {
-        for (char c : word) bytes += static_cast<char>(static_cast<unsigned char>(c) ^ kWordListKey);
-        bytes += static_cast<char>(kWordListKey);
-    }
-    return bytes;
-}
 
 // Rows CAB ORE WET and columns COW ARE BET fill the open 3 x 3 grid; the
 // other words give the search choices and dead ends.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/word_list_bytes.h"
 #include "words/word_store.h"
 
 namespace korvo {
@@ -13,16 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Encodes words in the word list format: every byte XOR 0x3B, each word
-// followed by the key byte.
-std::string Encode(const std::vector<std::string>& words) {
-    std::string out;
-    for (const std::string& w : words) {
-        for (char c : w) out += static_cast<char>(static_cast<unsigned char>(c) ^ kWordListKey);
-        out += static_cast<char>(kWordListKey);
-    }
-    return out;
-}
+using testsupport::EncodeWordList;
 
 std::vector<std::string> AllWords(const WordStore& store) {
     std::vector<std::string> words;
@@ -52,7 +44,7 @@ protected:
 
 TEST_F(WordListFile, load_decodesEveryTerminatedWordInFileOrder) {
     WordStore store;
-    const std::string path = Write(Encode({"CAT", "DOGS", "AX", "EEL"}));
+    const std::string path = Write(EncodeWordList({"CAT", "DOGS", "AX", "EEL"}));
     EXPECT_EQ(LoadWordList(store, path.c_str()), 4);
     EXPECT_EQ(AllWords(store), (std::vector<std::string>{"AX", "CAT", "EEL", "DOGS"}));
     for (int length : {2, 3, 4}) EXPECT_EQ(store.buckets[length]->Record(0)[length], kWordAvailable);
@@ -65,7 +57,7 @@ TEST_F(WordListFile, load_skipsLengthsOutsideTwoTo21) {
     WordStore store;
     // An empty word (two terminators), a 1-letter word, and words too long,
     // each consumed up to its terminator so the next word reads correctly.
-    const std::string path = Write(Encode({"A", "", "AB", w22, "CAT", w300, w21, "Z"}));
+    const std::string path = Write(EncodeWordList({"A", "", "AB", w22, "CAT", w300, w21, "Z"}));
     EXPECT_EQ(LoadWordList(store, path.c_str()), 3);
     EXPECT_EQ(AllWords(store), (std::vector<std::string>{"AB", "CAT", w21}));
     EXPECT_EQ(store.buckets[1], nullptr);
@@ -74,8 +66,8 @@ TEST_F(WordListFile, load_skipsLengthsOutsideTwoTo21) {
 
 TEST_F(WordListFile, load_dropsALastWordWithoutTerminator) {
     WordStore store;
-    std::string bytes = Encode({"CAT", "DOG"});
-    bytes += Encode({"EMU"}).substr(0, 3);
+    std::string bytes = EncodeWordList({"CAT", "DOG"});
+    bytes += EncodeWordList({"EMU"}).substr(0, 3);
     EXPECT_EQ(LoadWordList(store, Write(bytes).c_str()), 2);
     EXPECT_EQ(AllWords(store), (std::vector<std::string>{"CAT", "DOG"}));
 }
@@ -85,7 +77,7 @@ TEST_F(WordListFile, load_keepsDuplicatesAndFillsBlocksInOrder) {
     words.push_back("CAT");
     words.push_back("CAT");
     WordStore store;
-    EXPECT_EQ(LoadWordList(store, Write(Encode(words)).c_str()), 1027);
+    EXPECT_EQ(LoadWordList(store, Write(EncodeWordList(words)).c_str()), 1027);
     EXPECT_EQ(store.CountWords(3), 2u);
     ASSERT_NE(store.buckets[7]->next, nullptr);
     EXPECT_EQ(store.buckets[7]->count, 1024u);
@@ -93,7 +85,7 @@ TEST_F(WordListFile, load_keepsDuplicatesAndFillsBlocksInOrder) {
 }
 
 TEST_F(WordListFile, load_ofNothingUsable_returnsZeroAndLeavesTheStoreEmpty) {
-    for (const std::string& bytes : {Encode({"A"}), std::string(), std::string(40, 'x'), Encode({"", ""})}) {
+    for (const std::string& bytes : {EncodeWordList({"A"}), std::string(), std::string(40, 'x'), EncodeWordList({"", ""})}) {
         WordStore store;
         store.AddUsedWord("OLD");
         EXPECT_EQ(LoadWordList(store, Write(bytes).c_str()), 0);
@@ -111,9 +103,9 @@ TEST_F(WordListFile, load_missingFile_returnsZeroAndKeepsTheStore) {
 
 TEST_F(WordListFile, load_replacesWhatTheStoreHeld) {
     WordStore store;
-    EXPECT_EQ(LoadWordList(store, Write(Encode({"CAT", "HORSE"}), "a.bin").c_str()), 2);
+    EXPECT_EQ(LoadWordList(store, Write(EncodeWordList({"CAT", "HORSE"}), "a.bin").c_str()), 2);
     store.failed = 1;
-    EXPECT_EQ(LoadWordList(store, Write(Encode({"DOG"}), "b.bin").c_str()), 1);
+    EXPECT_EQ(LoadWordList(store, Write(EncodeWordList({"DOG"}), "b.bin").c_str()), 1);
     EXPECT_EQ(store.failed, 0);
     EXPECT_EQ(AllWords(store), (std::vector<std::string>{"DOG"}));
     // The loaded words are searchable with their indexes.
@@ -125,7 +117,7 @@ TEST_F(WordListFile, load_replacesWhatTheStoreHeld) {
 TEST_F(WordListFile, load_bytesAreNotChecked) {
     // Whatever the XOR gives (other than the terminator) is stored as is.
     WordStore store;
-    EXPECT_EQ(LoadWordList(store, Write(Encode({"c@t", "\xC9\xFF"})).c_str()), 2);
+    EXPECT_EQ(LoadWordList(store, Write(EncodeWordList({"c@t", "\xC9\xFF"})).c_str()), 2);
     EXPECT_EQ(AllWords(store), (std::vector<std::string>{"\xC9\xFF", "c@t"}));
 }
 
