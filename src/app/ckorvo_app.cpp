@@ -13,7 +13,7 @@
 
 #include "ckorvo_view.h"
 #include "clue_manager_dialog.h"
-#include "puzzle_page_painter.h"
+#include "pdf_page.h"
 #include "appearance_pickers.h"
 #include "generator_settings_dialog.h"
 #include "layout_dialog.h"
@@ -196,19 +196,11 @@ void CkorvoApp::OnEditClues() {
 }
 
 void CkorvoApp::OnExportPuzzle() {
-    // The PDF is the printed page, drawn into a file beside the target and
-    // renamed over it only when the drawing succeeded.
+    // A PDF holds the picture the view shows (the puzzle page or the grid
+    // view), made in memory and written through the safe file writer.
     CkorvoDoc& doc = *document_;
     const korvo::PdfWriter writePdf = [&doc](const std::filesystem::path& path) {
-        std::filesystem::path part = path;
-        part += ".part";
-        std::error_code ec;
-        if (korvo::view::PrintPuzzlePageToPdf(doc, part) && std::filesystem::file_size(part, ec) > 0 && !ec) {
-            std::filesystem::rename(part, path, ec);
-            if (!ec) return true;
-        }
-        std::filesystem::remove(part, ec);
-        return false;
+        return korvo::view::WritePdfPage(doc, korvo::view::ShownPicture(doc), path).ok;
     };
     korvo::OnExportPuzzle(doc, writePdf);
 }

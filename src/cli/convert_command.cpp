@@ -54,10 +54,12 @@ std::string KnownExtensions() {
 }  // namespace
 
 const char* ConvertUsage() {
-    return "  korvo-cli convert [--data-folder DIR] IN.kvz OUT\n"
+    return "  korvo-cli convert [--data-folder DIR] [--grid-view] IN.kvz OUT\n"
            "      Opens the puzzle file IN.kvz and writes it as OUT in the format of OUT's\n"
            "      extension: .txt (Across Lite text), .puz (Across Lite), .ipuz (ipuz) or\n"
            "      .pdf (the printed puzzle page; only in builds with the window layer).\n"
+           "      --grid-view  the .pdf shows the grid view (the filled grid and its banner)\n"
+           "                   instead of the puzzle page\n"
            "      Exit code 0 written, 1 OUT could not be written, 2 bad usage, an\n"
            "      unavailable output type or IN not a puzzle file.\n";
 }
@@ -68,6 +70,8 @@ bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& o
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--grid-view") {
+            options.gridView = true;
         } else if (arg == "--data-folder") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 error = "--data-folder needs a folder";
@@ -119,6 +123,10 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
             << ")\n";
         return 2;
     }
+    if (options.gridView && type->write != nullptr) {
+        err << "korvo-cli convert: --grid-view applies only to a .pdf output\n";
+        return 2;
+    }
     if (type->write == nullptr && !PdfOutputAvailable()) {
         err << "korvo-cli convert: " << options.output << ": " << kPdfUnavailableText << "\n";
         return 2;
@@ -144,7 +152,8 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         // from the data folder, as in the window program.
         std::optional<std::filesystem::path> dataFolder;
         if (!options.dataFolder.empty()) dataFolder = std::filesystem::path(options.dataFolder);
-        const int code = ConvertPuzzleFileToPdf(dataFolder, input, output, err);
+        const PdfContent content = options.gridView ? PdfContent::GridView : PdfContent::PuzzlePage;
+        const int code = ConvertPuzzleFileToPdf(dataFolder, input, output, content, err);
         if (code == 0)
             out << "wrote " << options.output << " (" << type->name << ", " << puzzle.gridSize << "x"
                 << puzzle.gridSize << ", " << puzzle.clues.size() << " clues)\n";

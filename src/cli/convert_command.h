@@ -14,6 +14,7 @@ struct ConvertOptions {
     std::string dataFolder;  // replaces the data folder under the documents folder; empty for the default
     std::string input;       // the puzzle file (.kvz)
     std::string output;      // the file to write; its extension selects the format
+    bool gridView = false;   // a .pdf output shows the grid view instead of the puzzle page
     bool help = false;       // print the usage and stop
 };
 

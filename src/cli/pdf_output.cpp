@@ -8,10 +8,10 @@ namespace korvo::cli {
 
 bool PdfOutputAvailable() { return false; }
 
-PdfWriter PdfWriterFor(CkorvoDoc&) { return {}; }
+PdfWriter PdfWriterFor(CkorvoDoc&, PdfContent) { return {}; }
 
 int ConvertPuzzleFileToPdf(const std::optional<std::filesystem::path>&, const std::filesystem::path&,
-                           const std::filesystem::path& output, std::ostream& err) {
+                           const std::filesystem::path& output, PdfContent, std::ostream& err) {
     err << "korvo-cli convert: " << output.string() << ": " << kPdfUnavailableText << "\n";
     return 2;
 }

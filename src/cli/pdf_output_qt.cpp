@@ -1,22 +1,20 @@
-// korvo-cli with the Qt layer: the puzzle page drawn by the window program's
-// painter into a PDF. The application object is made on the first PDF only,
-// on Qt's offscreen platform when there is no display.
+// korvo-cli with the Qt layer: the puzzle page or the grid view drawn into a
+// PDF by the window program's PDF page writer. The application object is
+// made on the first PDF only, on Qt's offscreen platform when there is no
+// display.
 #include <QApplication>
 #include <QByteArray>
 
 #include <cstdlib>
 #include <memory>
 #include <ostream>
-#include <string>
-#include <system_error>
-
-#include <unistd.h>
 
 #include "cli/cli_host.h"
 #include "cli/pdf_output.h"
 #include "document/ckorvo_doc.h"
+#include "model/generation_status.h"
+#include "pdf_page.h"
 #include "platform/paths.h"
-#include "puzzle_page_painter.h"
 
 namespace korvo::cli {
 
@@ -39,34 +37,22 @@ void EnsureApplication() {
     static std::unique_ptr<QApplication> application = std::make_unique<QApplication>(argc, argv);
 }
 
-// Draws into a temporary file beside path and renames it over path only
-// when the painter finished, so a failed PDF leaves no partial file.
-bool WritePdfAtomically(CkorvoDoc& doc, const std::filesystem::path& path) {
-    EnsureApplication();
-    std::filesystem::path temp = path;
-    temp += ".part-" + std::to_string(::getpid());
-    std::error_code ec;
-    const bool drawn = view::PrintPuzzlePageToPdf(doc, temp) && std::filesystem::is_regular_file(temp, ec) &&
-                       std::filesystem::file_size(temp, ec) > 0 && !ec;
-    if (drawn) {
-        std::filesystem::rename(temp, path, ec);
-        if (!ec) return true;
-    }
-    std::filesystem::remove(temp, ec);
-    return false;
-}
-
 }  // namespace
 
 bool PdfOutputAvailable() { return true; }
 
-PdfWriter PdfWriterFor(CkorvoDoc& doc) {
-    return [&doc](const std::filesystem::path& path) { return WritePdfAtomically(doc, path); };
+PdfWriter PdfWriterFor(CkorvoDoc& doc, PdfContent content) {
+    const view::PdfPicture picture =
+        content == PdfContent::GridView ? view::PdfPicture::GridView : view::PdfPicture::PuzzlePage;
+    return [&doc, picture](const std::filesystem::path& path) {
+        EnsureApplication();
+        return view::WritePdfPage(doc, picture, path).ok;
+    };
 }
 
 int ConvertPuzzleFileToPdf(const std::optional<std::filesystem::path>& dataFolder,
                            const std::filesystem::path& input, const std::filesystem::path& output,
-                           std::ostream& err) {
+                           PdfContent content, std::ostream& err) {
     std::optional<DocumentEnvironment> environment = DesktopEnvironment();
     if (dataFolder) {
         if (!environment) environment = DocumentEnvironment{};
@@ -81,7 +67,12 @@ int ConvertPuzzleFileToPdf(const std::optional<std::filesystem::path>& dataFolde
     try {
         CkorvoDoc doc(host, *environment);
         if (!doc.OpenPuzzleFile(input)) return 2;  // the host has written the message
-        if (!ExportPuzzleFile(doc, output, ExportFormat::Pdf, PdfWriterFor(doc))) return 1;
+        // The export writes only a filled puzzle, and says nothing otherwise.
+        if (!doc.cwData || doc.cwData->GetStatus() != StatusFilled) {
+            err << "korvo-cli convert: " << input.string() << ": " << kNotFilledText << "\n";
+            return 2;
+        }
+        if (!ExportPuzzleFile(doc, output, ExportFormat::Pdf, PdfWriterFor(doc, content))) return 1;
         return 0;
     } catch (const FatalCondition&) {
         return 2;  // the host has written the message

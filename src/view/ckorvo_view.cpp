@@ -13,7 +13,7 @@
 
 #include "document/ckorvo_doc.h"
 #include "model/generation_status.h"
-#include "grid_view_painter.h"
+#include "grid_view_picture.h"
 #include "puzzle_page_painter.h"
 
 namespace {
@@ -32,16 +32,6 @@ constexpr char16_t kDuplicateWords[] = u"Duplicate user-placed words.";
 constexpr char16_t kPrintFailed[] = u"The page could not be printed.";
 // The strongest generating mode: an exhausted search there asks for a changed grid.
 constexpr int kStrongestMode = 4;
-
-// The banner under the grid, 15 squares, by generation status.
-const char16_t* BannerText(int status) {
-    switch (status) {
-        case StatusFilled: return u"!!CLUE!EDITOR!!";
-        case StatusGenerating: return u"!GENERATING...!";
-        case StatusReverting: return u"!REVERTING....!";
-        default: return u"!GRID!DESIGNER!";
-    }
-}
 
 bool IsRunActive(int status) { return status == StatusGenerating || status == StatusReverting; }
 
@@ -156,23 +146,11 @@ void CkorvoView::DrawGridView(QPainter& painter, int deviceHeight, bool toScreen
         for (ClueEntry& clue : puzzle.clues) clue.rect = {};
     }
 
-    korvo::view::GridViewPicture picture;
-    picture.gridSize = std::clamp(static_cast<int>(puzzle.gridSize), 0, kCellRectSide);
-    picture.gridText = puzzle.GetGridText();
-    const std::size_t squares = static_cast<std::size_t>(picture.gridSize) * picture.gridSize;
-    picture.circled.assign(puzzle.circled, puzzle.circled + std::min<std::size_t>(squares, kMaxSquares));
-    picture.gridColor = doc.gridColor;
-    picture.gridFont = doc.gridFont;
-    picture.bannerFont = doc.bannerFont;
-    picture.banner = BannerText(status);
-
-    const korvo::view::GridViewPainted painted = korvo::view::PaintGridView(painter, picture, deviceHeight, toScreen);
-    // The fonts' heights follow the square size of this paint.
-    doc.gridFont.lfHeight = painted.letterHeight;
-    doc.bannerFont.lfHeight = painted.letterHeight;
+    const korvo::view::GridViewPainted painted =
+        korvo::view::DrawGridViewOf(painter, doc, puzzle, status, deviceHeight, toScreen);
     if (toScreen) {
         gridRect = painted.gridRect;
-        const int n = picture.gridSize;
+        const int n = std::clamp(static_cast<int>(puzzle.gridSize), 0, kCellRectSide);
         for (int i = 0; i < n; ++i) {
             for (int j = 0; j < n; ++j) cellRects[i][j] = painted.cells[static_cast<std::size_t>(i) * n + j];
         }
