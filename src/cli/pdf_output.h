@@ -19,9 +19,6 @@ namespace korvo::cli {
 // The text of the refusal when this build cannot draw a PDF.
 inline constexpr char kPdfUnavailableText[] = "PDF output is not available in this build";
 
-// The text of the refusal of a puzzle file whose puzzle is not filled.
-inline constexpr char kNotFilledText[] = "the puzzle is not filled; only a filled puzzle is exported";
-
 // What a PDF shows.
 enum class PdfContent {
     PuzzlePage,  // the printed puzzle page
@@ -40,8 +37,8 @@ PdfWriter PdfWriterFor(CkorvoDoc& doc, PdfContent content = PdfContent::PuzzlePa
 // Opens the puzzle file input as the window program does (a document on the
 // data folder, the user's when dataFolder is absent) and writes its page or
 // grid view as the PDF output. Returns the exit code: 0 written, 1 the PDF
-// could not be written, 2 the document could not be made or opened, its
-// puzzle is not filled, or no PDF output in this build (messages on err).
+// could not be written, 2 the document could not be made or opened, or no
+// PDF output in this build (messages on err).
 int ConvertPuzzleFileToPdf(const std::optional<std::filesystem::path>& dataFolder,
                            const std::filesystem::path& input, const std::filesystem::path& output,
                            PdfContent content, std::ostream& err);

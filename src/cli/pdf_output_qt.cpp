@@ -12,7 +12,6 @@
 #include "cli/cli_host.h"
 #include "cli/pdf_output.h"
 #include "document/ckorvo_doc.h"
-#include "model/generation_status.h"
 #include "pdf_page.h"
 #include "platform/paths.h"
 
@@ -67,11 +66,6 @@ int ConvertPuzzleFileToPdf(const std::optional<std::filesystem::path>& dataFolde
     try {
         CkorvoDoc doc(host, *environment);
         if (!doc.OpenPuzzleFile(input)) return 2;  // the host has written the message
-        // The export writes only a filled puzzle, and says nothing otherwise.
-        if (!doc.cwData || doc.cwData->GetStatus() != StatusFilled) {
-            err << "korvo-cli convert: " << input.string() << ": " << kNotFilledText << "\n";
-            return 2;
-        }
         if (!ExportPuzzleFile(doc, output, ExportFormat::Pdf, PdfWriterFor(doc, content))) return 1;
         return 0;
     } catch (const FatalCondition&) {

@@ -286,6 +286,72 @@ TEST_F(ConvertOutputs, pdf_thatCannotBeWritten_exitsOneAndLeavesNoFile) {
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"data", "pets.kvz"})) << "no partial file";
 }
 
+// The text of a PDF without white space, as pdftotext extracts it in content order.
+std::string PdfTextWithoutSpaces(const fs::path& pdf, const fs::path& folder) {
+    const fs::path text = folder / "pdf-raw.txt";
+    const std::string command = "pdftotext -raw " + testing::Quoted(pdf.string()) + " " +
+                                testing::Quoted(text.string()) + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return {};
+    std::string out;
+    for (char c : ReadFileForTest(text))
+        if (c != ' ' && c != '\n' && c != '\r' && c != '\f' && c != '\t') out += c;
+    return out;
+}
+
+TEST_F(ConvertOutputs, pdfWithGridView_showsTheFilledGridInsteadOfThePage) {
+    if (!cli::PdfOutputAvailable()) GTEST_SKIP() << "this build has no PDF output";
+    for (const bool gridView : {false, true}) {
+        SCOPED_TRACE(gridView ? "grid view" : "puzzle page");
+        const std::string out = Out(gridView ? "grid.pdf" : "page.pdf");
+        std::vector<std::string> args = {"--data-folder", Out("data"), In(), out};
+        if (gridView) args.insert(args.begin(), "--grid-view");
+        const Outcome o = Convert(args);
+        ASSERT_EQ(o.code, 0) << o.err;
+        EXPECT_NE(o.out.find("(PDF, 3x3, 4 clues)"), std::string::npos) << o.out;
+        EXPECT_EQ(ReadFileForTest(out).rfind("%PDF-", 0), 0u);
+        if (!HavePdfToText()) continue;
+        const std::string text = PdfTextWithoutSpaces(out, folder.path());
+        // The grid view: the letters row by row and the banner's first
+        // squares, no page text. The page: the title and clues, no letters.
+        EXPECT_EQ(text.rfind("CATOOWETCL", 0) == 0, gridView) << text;
+        EXPECT_EQ(text.find("Feline") != std::string::npos, !gridView) << text;
+        EXPECT_EQ(text.find("ACROSS") != std::string::npos, !gridView) << text;
+    }
+}
+
+TEST_F(ConvertOutputs, gridViewForAnEncodedOutput_isRefused) {
+    for (const char* name : {"x.puz", "x.ipuz", "x.txt"}) {
+        SCOPED_TRACE(name);
+        const Outcome o = Convert({"--grid-view", In(), Out(name)});
+        EXPECT_EQ(o.code, 2);
+        EXPECT_NE(o.err.find("--grid-view applies only to a .pdf output"), std::string::npos) << o.err;
+        EXPECT_FALSE(fs::exists(Out(name)));
+    }
+}
+
+TEST_F(ConvertOutputs, pdfOfAPuzzleNotFilled_isRefusedAsNoPuzzleFileForBothPictures) {
+    if (!cli::PdfOutputAvailable()) GTEST_SKIP() << "this build has no PDF output";
+    // The same file with the status after the second grid text set to
+    // designing: only a filled puzzle is stored, so this is no puzzle file.
+    std::string bytes = ToString(SmallPuzzleFile());
+    const std::string grid = std::string("C\0A\0T\0O\0!\0O\0W\0E\0T\0", 18);
+    const std::size_t second = bytes.find(grid, bytes.find(grid) + 1);
+    ASSERT_NE(second, std::string::npos);
+    const std::size_t status = second + grid.size();
+    ASSERT_EQ(bytes.substr(status, 4), std::string(4, '\xFF'));
+    bytes.replace(status, 4, std::string("\x02\0\0\0", 4));
+    WriteFileForTest(Out("designing.kvz"), bytes);
+    for (const bool gridView : {false, true}) {
+        SCOPED_TRACE(gridView ? "grid view" : "puzzle page");
+        std::vector<std::string> args = {"--data-folder", Out("data"), Out("designing.kvz"), Out("d.pdf")};
+        if (gridView) args.push_back("--grid-view");
+        const Outcome o = Convert(args);
+        EXPECT_EQ(o.code, 2);
+        EXPECT_NE(o.err.find("ERROR: Invalid Puzzle File Format."), std::string::npos) << o.err;
+        EXPECT_FALSE(fs::exists(Out("d.pdf")));
+    }
+}
+
 TEST(CliFillExports, filled_writesThePdf) {
     if (!cli::PdfOutputAvailable()) GTEST_SKIP() << "this build has no PDF output";
     if (!ShippedDataBuilt()) GTEST_SKIP() << "the shipped word lists and clues are not built";
