@@ -70,7 +70,7 @@ bool TakeDocumentFillOption(const std::string& option, Arguments& args, Document
                             std::string& error) {
     const bool isFolder = option == "--data-folder" || option == "--program-folder";
     if (!isFolder && option != "--save" && option != "--text" && option != "--puz" && option != "--ipuz" &&
-        option != "--pdf")
+        option != "--pdf" && option != "--pdf-grid")
         return false;
     const std::optional<std::string> value = args.TakeValue(option, error);
     if (!value) return true;
@@ -79,8 +79,8 @@ bool TakeDocumentFillOption(const std::string& option, Arguments& args, Document
         return true;
     }
     // Refused before the fill runs, rather than after the work is done.
-    if (option == "--pdf" && !PdfOutputAvailable()) {
-        error = std::string("--pdf: ") + kPdfUnavailableText;
+    if ((option == "--pdf" || option == "--pdf-grid") && !PdfOutputAvailable()) {
+        error = option + ": " + kPdfUnavailableText;
         return true;
     }
     if (option == "--data-folder") options.dataFolder = std::filesystem::path(*value);
@@ -90,6 +90,7 @@ bool TakeDocumentFillOption(const std::string& option, Arguments& args, Document
     if (option == "--puz") options.puzPath = *value;
     if (option == "--ipuz") options.ipuzPath = *value;
     if (option == "--pdf") options.pdfPath = *value;
+    if (option == "--pdf-grid") options.pdfGridPath = *value;
     return true;
 }
 
@@ -101,7 +102,8 @@ const char* DocumentFillUsage() {
            "  --text OUT.txt    write the filled puzzle as a text export\n"
            "  --puz OUT.puz     write the filled puzzle as an Across Lite file\n"
            "  --ipuz OUT.ipuz   write the filled puzzle as an ipuz file\n"
-           "  --pdf OUT.pdf     write the filled puzzle's page as a PDF (builds with the window layer)\n";
+           "  --pdf OUT.pdf     write the filled puzzle's page as a PDF (builds with the window layer)\n"
+           "  --pdf-grid OUT.pdf  write the filled grid with its banner (the grid view) as a PDF\n";
 }
 
 int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::ostream& err) {
@@ -186,7 +188,7 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
 
         if (!filled) {
             if (!options.savePath.empty() || !options.textPath.empty() || !options.puzPath.empty() ||
-                !options.ipuzPath.empty() || !options.pdfPath.empty())
+                !options.ipuzPath.empty() || !options.pdfPath.empty() || !options.pdfGridPath.empty())
                 err << "korvo-cli fill: the grid was not filled; nothing was saved\n";
             return 1;
         }
@@ -199,6 +201,9 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
             written = false;
         if (!options.pdfPath.empty() &&
             !ExportPuzzleFile(doc, options.pdfPath, ExportFormat::Pdf, PdfWriterFor(doc)))
+            written = false;
+        if (!options.pdfGridPath.empty() &&
+            !ExportPuzzleFile(doc, options.pdfGridPath, ExportFormat::Pdf, PdfWriterFor(doc, PdfContent::GridView)))
             written = false;
         return written ? 0 : 2;
     } catch (const FatalCondition&) {

@@ -33,6 +33,7 @@ struct DocumentFillOptions {
     std::filesystem::path puzPath;       // Across Lite file to write when filled; empty for none
     std::filesystem::path ipuzPath;      // ipuz file to write when filled; empty for none
     std::filesystem::path pdfPath;       // PDF of the puzzle page to write when filled; empty for none
+    std::filesystem::path pdfGridPath;   // PDF of the grid view to write when filled; empty for none
     bool json = false;                   // one line of JSON instead of the grid and clue list
 };
 
@@ -40,8 +41,9 @@ class Arguments;
 
 // Takes the value of one of the document's options of `fill` when option is
 // one: "--data-folder DIR", "--program-folder DIR", "--save OUT.kvz",
-// "--text OUT.txt", "--puz OUT.puz", "--ipuz OUT.ipuz", "--pdf OUT.pdf"
-// (refused with an error in builds without PDF output). Returns false when option is not one of them; sets
+// "--text OUT.txt", "--puz OUT.puz", "--ipuz OUT.ipuz", "--pdf OUT.pdf",
+// "--pdf-grid OUT.pdf" (both PDFs refused with an error in builds without
+// PDF output). Returns false when option is not one of them; sets
 // error when its value is missing or empty.
 bool TakeDocumentFillOption(const std::string& option, Arguments& args, DocumentFillOptions& options,
                             std::string& error);

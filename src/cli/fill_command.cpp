@@ -131,7 +131,8 @@ FillCheckResult VerifyFill(const FillEngine& engine, const std::string& design, 
 
 bool IsDocumentFillOption(const std::string& option) {
     return option == "--data-folder" || option == "--program-folder" || option == "--save" || option == "--text" ||
-           option == "--puz" || option == "--ipuz" || option == "--pdf";
+           option == "--puz" || option == "--ipuz" || option == "--pdf" ||
+           option == "--pdf-grid";
 }
 
 const char* EngineFillUsage() {

@@ -217,7 +217,7 @@ TEST(CliFillExports, notFilled_writesNoExport) {
 }
 
 TEST(CliFillExports, options_needAFileName_andPdfIsRefusedUpFrontWhenUnavailable) {
-    for (const char* option : {"--puz", "--ipuz", "--pdf"}) {
+    for (const char* option : {"--puz", "--ipuz", "--pdf", "--pdf-grid"}) {
         SCOPED_TRACE(option);
         const CliResult r = RunCli({"fill", "--size", "9", option, ""});
         EXPECT_EQ(r.exitCode, 2);
@@ -350,6 +350,36 @@ TEST_F(ConvertOutputs, pdfOfAPuzzleNotFilled_isRefusedAsNoPuzzleFileForBothPictu
         EXPECT_NE(o.err.find("ERROR: Invalid Puzzle File Format."), std::string::npos) << o.err;
         EXPECT_FALSE(fs::exists(Out("d.pdf")));
     }
+}
+
+TEST(CliFillExports, pdfAndPdfGrid_writeThePageAndTheGridViewOfTheFill) {
+    if (!cli::PdfOutputAvailable()) GTEST_SKIP() << "this build has no PDF output";
+    TempFolder folder;
+    const auto at = [&](const char* name) { return (folder.path() / name).string(); };
+    // A program folder of its own: six words that fill an open 3 x 3 grid
+    // one way or its transpose, and no clues.
+    fs::create_directories(at("program"));
+    std::string words;
+    for (const char* word : {"CAT", "ORE", "WET", "COW", "ARE", "TET"}) {
+        for (const char* c = word; *c != '\0'; ++c) words += static_cast<char>(*c ^ 0x3B);
+        words += static_cast<char>(0x3B);
+    }
+    WriteFileForTest(at("program/data1.bin"), words);
+    WriteFileForTest(at("program/cdata1.bin"), "");
+    WriteFileForTest(at("open.txt"), "@@@\n@@@\n@@@\n");
+    const CliResult r = RunCli({"fill", "--grid", at("open.txt"), "--program-folder", at("program"), "--data-folder",
+                                at("data"), "--seed", "1", "--pdf", at("page.pdf"), "--pdf-grid", at("grid.pdf")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string rows = r.out.substr(0, 12);  // the filled grid, three rows of three letters
+    ASSERT_EQ(rows.size(), 12u);
+    for (const char* name : {"page.pdf", "grid.pdf"}) EXPECT_EQ(ReadFileForTest(at(name)).rfind("%PDF-", 0), 0u) << name;
+    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
+    const std::string letters = rows.substr(0, 3) + rows.substr(4, 3) + rows.substr(8, 3);
+    const std::string grid = PdfTextWithoutSpaces(at("grid.pdf"), folder.path());
+    EXPECT_EQ(grid.rfind(letters + "CL", 0), 0u) << grid;
+    const std::string page = PdfTextWithoutSpaces(at("page.pdf"), folder.path());
+    EXPECT_NE(page.find("ACROSS"), std::string::npos) << page;
+    EXPECT_NE(page.find("TODOcluefor:" + rows.substr(0, 3)), std::string::npos) << page;
 }
 
 TEST(CliFillExports, filled_writesThePdf) {
