@@ -148,9 +148,10 @@ void CkorvoView::DrawGridView(QPainter& painter, int deviceHeight, bool toScreen
 
     const korvo::view::GridViewPainted painted =
         korvo::view::DrawGridViewOf(painter, doc, puzzle, status, deviceHeight, toScreen);
-    if (toScreen) {
+    // The painter records one rectangle per square of the grid it drew.
+    const int n = std::clamp(static_cast<int>(puzzle.gridSize), 0, kCellRectSide);
+    if (toScreen && painted.cells.size() >= static_cast<std::size_t>(n) * n) {
         gridRect = painted.gridRect;
-        const int n = std::clamp(static_cast<int>(puzzle.gridSize), 0, kCellRectSide);
         for (int i = 0; i < n; ++i) {
             for (int j = 0; j < n; ++j) cellRects[i][j] = painted.cells[static_cast<std::size_t>(i) * n + j];
         }

@@ -372,7 +372,8 @@ TEST(CliFillExports, pdfAndPdfGrid_writeThePageAndTheGridViewOfTheFill) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string rows = r.out.substr(0, 12);  // the filled grid, three rows of three letters
     ASSERT_EQ(rows.size(), 12u);
-    for (const char* name : {"page.pdf", "grid.pdf"}) EXPECT_EQ(ReadFileForTest(at(name)).rfind("%PDF-", 0), 0u) << name;
+    for (const char* name : {"page.pdf", "grid.pdf"})
+        EXPECT_EQ(ReadFileForTest(at(name)).rfind("%PDF-", 0), 0u) << name;
     if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
     const std::string letters = rows.substr(0, 3) + rows.substr(4, 3) + rows.substr(8, 3);
     const std::string grid = PdfTextWithoutSpaces(at("grid.pdf"), folder.path());
