@@ -81,6 +81,7 @@ bool CkorvoApp::InitInstance(const QStringList& arguments) {
     frame_->setAcceptDrops(true);
     if (auto* qtHost = dynamic_cast<QtHost*>(&host_)) qtHost->SetParentWidget(frame_.get());
     connect(view_, &CkorvoView::DocumentChanged, this, &CkorvoApp::OnDocumentChanged);
+    view_->SetActions(this);
     view_->SetDocument(document_.get());
     frame_->SetCommandTarget(this);
 
@@ -143,6 +144,9 @@ bool CkorvoApp::OnCommand(int id) {
             return true;
         case c::kRestoreDefaults: document_->RestoreDefaultSettings(); return true;
         case c::kClearGrid: view_->OnClearGrid(); return true;
+        case c::kEditAcrossWord: view_->OnEditAcrossWord(); return true;
+        case c::kEditDownWord: view_->OnEditDownWord(); return true;
+        case c::kToggleCircle: view_->OnToggleCircle(); return true;
         case c::kToggleView: view_->OnToggleView(); return true;
         case c::kStartGenerating: view_->OnStartGenerating(); return true;
         case c::kStopGenerating: view_->OnStopGenerating(); return true;
@@ -184,15 +188,31 @@ void CkorvoApp::AppearanceChanged() {
     OnDocumentChanged();
 }
 
-void CkorvoApp::OnEditClues() {
+void CkorvoApp::OnEditClues() { EditCluesAt(u"", korvo::kAdvanceNextWord); }
+
+void CkorvoApp::EditCluesAt(const std::u16string& word, int advanceOption) {
+    if (!document_) return;
     CCWData* puzzle = document_->cwData.get();
     if (puzzle == nullptr || puzzle->GetStatus() != StatusFilled) return;
     CClueManagerDlg dialog(frame_.get());
     korvo::ClueEditorDocumentOf<CkorvoDoc> clueDocument(*document_);
-    if (korvo::EditClues(puzzle->clues, document_->dataFolder, puzzle->wordListId, clueDocument, dialog, u"", 1)) {
+    // The walk gets its own copy of the word: the list it edits may hold it.
+    const std::u16string start = word;
+    if (korvo::EditClues(puzzle->clues, document_->dataFolder, puzzle->wordListId, clueDocument, dialog, start,
+                         advanceOption)) {
         document_->SetModifiedFlag(true);
         AppearanceChanged();
     }
+}
+
+void CkorvoApp::OpenPageTextDialog(korvo::PageText which) { OnPageText(which); }
+
+std::optional<std::u16string> CkorvoApp::AskWordEntry(bool across, int length, const std::u16string& current) {
+    return ::AskWordEntry(frame_.get(), across, length, current);
+}
+
+void CkorvoApp::RunCommand(int id) {
+    if (frame_) frame_->ExecuteCommand(id);
 }
 
 void CkorvoApp::OnExportPuzzle() {

@@ -10,6 +10,7 @@
 #include "command_target.h"
 #include "document/appearance.h"
 #include "document/ckorvo_doc.h"
+#include "view_actions.h"
 
 class CMainFrame;
 class CkorvoView;
@@ -21,8 +22,9 @@ class QTimer;
 // and carries out the file commands (New, Open, Save, Save As, Print Setup)
 // with the save prompt of a modified puzzle. It is the frame's command
 // target: every command goes to the document's or the view's handler, and
-// the frame's command states are renewed after every change.
-class CkorvoApp : public QObject, public CommandTarget {
+// the frame's command states are renewed after every change. It opens the
+// dialogs the view's clicks ask for.
+class CkorvoApp : public QObject, public CommandTarget, public ViewActions {
     Q_OBJECT
 
 public:
@@ -47,6 +49,12 @@ public:
     // CommandTarget.
     bool OnCommand(int id) override;
     korvo::CommandStateInput StateInput() const override;
+
+    // ViewActions.
+    void OpenPageTextDialog(korvo::PageText which) override;
+    void EditCluesAt(const std::u16string& word, int advanceOption) override;
+    std::optional<std::u16string> AskWordEntry(bool across, int length, const std::u16string& current) override;
+    void RunCommand(int id) override;
 
     // The file commands.
     void OnFileNew();

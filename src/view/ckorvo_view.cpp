@@ -1,6 +1,9 @@
 #include "ckorvo_view.h"
 
+#include <QGestureEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPanGesture>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -10,11 +13,18 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <utility>
 
+#include "clues/clue_editor.h"
+#include "document/appearance.h"
 #include "document/ckorvo_doc.h"
+#include "document/command_table.h"
 #include "model/generation_status.h"
 #include "grid_view_picture.h"
 #include "puzzle_page_painter.h"
+#include "view_actions.h"
 
 namespace {
 
@@ -44,6 +54,9 @@ CkorvoView::CkorvoView(QWidget* parent) : QAbstractScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
     generationTimer_.setTimerType(Qt::CoarseTimer);
     connect(&generationTimer_, &QTimer::timeout, this, &CkorvoView::OnTimer);
+    // Touch pans scroll the page; a press and hold stays the platform's
+    // right click.
+    viewport()->grabGesture(Qt::PanGesture);
 }
 
 CkorvoView::~CkorvoView() = default;
@@ -158,15 +171,16 @@ void CkorvoView::DrawGridView(QPainter& painter, int deviceHeight, bool toScreen
     }
 }
 
+bool CkorvoView::PtInRect(const korvo::RECT& rect, QPoint point) {
+    return rect.left <= point.x() && point.x() < rect.right && rect.top <= point.y() && point.y() < rect.bottom;
+}
+
 bool CkorvoView::HitTestCell(QPoint point, int& row, int& column) const {
-    auto inside = [&point](const korvo::RECT& r) {
-        return r.left <= point.x() && point.x() < r.right && r.top <= point.y() && point.y() < r.bottom;
-    };
-    if (document_ == nullptr || document_->cwData == nullptr || !inside(gridRect)) return false;
+    if (document_ == nullptr || document_->cwData == nullptr || !PtInRect(gridRect, point)) return false;
     const int n = std::clamp(static_cast<int>(document_->cwData->gridSize), 0, kCellRectSide);
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
-            if (inside(cellRects[i][j])) {
+            if (PtInRect(cellRects[i][j], point)) {
                 row = i;
                 column = j;
                 return true;
@@ -176,25 +190,227 @@ bool CkorvoView::HitTestCell(QPoint point, int& row, int& column) const {
     return false;
 }
 
-void CkorvoView::mousePressEvent(QMouseEvent* event) {
-    if (document_ == nullptr || document_->cwData == nullptr || event->button() != Qt::LeftButton) {
-        QAbstractScrollArea::mousePressEvent(event);
-        return;
+bool CkorvoView::HitTestText(const korvo::RECT& rect, QPoint point) const {
+    // The grid view has no clickable texts.
+    if (document_ == nullptr || document_->gridViewShown) return false;
+    return PtInRect(rect, point);
+}
+
+bool CkorvoView::HitTestTitle(QPoint point) const { return HitTestText(titleRect, point); }
+bool CkorvoView::HitTestAnswerTitle(QPoint point) const { return HitTestText(answerTitleRect, point); }
+bool CkorvoView::HitTestCopyright(QPoint point) const { return HitTestText(copyrightRect, point); }
+bool CkorvoView::HitTestAuthor(QPoint point) const { return HitTestText(authorRect, point); }
+
+const korvo::ClueEntry* CkorvoView::HitTestClue(QPoint point) const {
+    if (document_ == nullptr || document_->cwData == nullptr) return nullptr;
+    CCWData& puzzle = *document_->cwData;
+    if (puzzle.GetStatus() != StatusFilled) return nullptr;
+    for (const ClueEntry& clue : puzzle.clues) {
+        if (PtInRect(clue.rect, point)) return &clue;
     }
-    const int status = document_->cwData->GetStatus();
+    return nullptr;
+}
+
+QPoint CkorvoView::PanScrollPosition(QPoint position, QPoint from, QPoint to) {
+    const QPoint moved = position + (from - to);
+    return QPoint(std::max(0, moved.x()), std::max(0, moved.y()));
+}
+
+void CkorvoView::mousePressEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    bool handled = false;
+    if (event->button() == Qt::LeftButton) {
+        handled = OnLButtonDown(point);
+    } else if (event->button() == Qt::RightButton) {
+        handled = OnRButtonDown(point, event->globalPosition().toPoint());
+    }
+    if (!handled) QAbstractScrollArea::mousePressEvent(event);
+}
+
+bool CkorvoView::OnLButtonDown(QPoint point) { return OnButtonDown(false, point, QPoint()); }
+
+bool CkorvoView::OnRButtonDown(QPoint point, QPoint globalPoint) { return OnButtonDown(true, point, globalPoint); }
+
+bool CkorvoView::OnButtonDown(bool right, QPoint point, QPoint globalPoint) {
+    if (document_ == nullptr || document_->cwData == nullptr) return false;
+    CCWData* puzzle = document_->cwData.get();
+    const int status = puzzle->GetStatus();
+    // The worker is taking its fill back: the grid is about to change.
+    if (status == StatusReverting) return true;
+
+    // The page texts of the puzzle view, in this order; either button opens
+    // the text's dialog.
+    const std::pair<bool (CkorvoView::*)(QPoint) const, PageText> texts[] = {
+        {&CkorvoView::HitTestTitle, PageText::Title},
+        {&CkorvoView::HitTestAnswerTitle, PageText::AnswerTitle},
+        {&CkorvoView::HitTestCopyright, PageText::Copyright},
+        {&CkorvoView::HitTestAuthor, PageText::Author},
+    };
+    for (const auto& [hit, which] : texts) {
+        if ((this->*hit)(point)) {
+            if (actions_ != nullptr) {
+                actions_->OpenPageTextDialog(which);
+                Q_EMIT DocumentChanged();
+            }
+            return true;
+        }
+    }
+
+    // A clue of the puzzle view opens the Clue Manager on its answer; the
+    // walk may change the list, so the answer is copied first.
+    if (const ClueEntry* clue = HitTestClue(point)) {
+        const std::u16string answer = clue->answer;
+        if (actions_ != nullptr) {
+            actions_->EditCluesAt(answer, kAdvanceAutomatic);
+            Q_EMIT DocumentChanged();
+        }
+        // A dialog's answer may have replaced what is shown.
+        if (document_->cwData.get() != puzzle) return true;
+    }
+    if (right) {
+        menuRow = -1;
+        menuCol = -1;
+    }
+
     int row = 0;
     int column = 0;
-    // In the designer's states a left click on a square toggles the block
-    // pair through it.
-    if (IsRunActive(status) || status == StatusFilled || !HitTestCell(event->position().toPoint(), row, column)) {
-        QAbstractScrollArea::mousePressEvent(event);
+    if (!HitTestCell(point, row, column)) return false;
+
+    switch (status) {
+        case StatusGenerating: {
+            // The run as shown, '@' and all, goes to the worker, which drops
+            // that word between two slices; its repaint comes with the timer.
+            std::string letters;
+            const bool found = right ? puzzle->GetDownLetters(row, column, letters)
+                                     : puzzle->GetAcrossLetters(row, column, letters);
+            if (found) puzzle->RequestWordRemoval(letters);
+            return true;
+        }
+        case StatusFilled: {
+            // Only the grid view has squares to click; one word, then out.
+            if (!document_->gridViewShown) return true;
+            std::u16string word;
+            const bool found =
+                right ? puzzle->GetDownWord(row, column, word) : puzzle->GetAcrossWord(row, column, word);
+            if (found && actions_ != nullptr) {
+                actions_->EditCluesAt(word, kAdvanceExit);
+                Q_EMIT DocumentChanged();
+            }
+            return true;
+        }
+        default:
+            if (right) {
+                ShowContextMenu(row, column, globalPoint);
+            } else if (puzzle->ToggleBlock(row, column)) {
+                layoutState = -1;
+                Redraw();
+                Q_EMIT DocumentChanged();
+            }
+            return true;
+    }
+}
+
+QMenu* CkorvoView::CreateContextMenu(int row, int column) {
+    if (document_ == nullptr || document_->cwData == nullptr) return nullptr;
+    CCWData& puzzle = *document_->cwData;
+    std::u16string run;
+    const bool across = puzzle.GetAcrossWord(row, column, run);
+    const bool down = puzzle.GetDownWord(row, column, run);
+    if (!across && !down) return nullptr;
+
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("gridContextMenu"));
+    for (int id : GridContextMenu().items) {
+        const Command* command = FindCommand(id);
+        if (command == nullptr) continue;
+        const std::string_view label = MenuLabel(*command);
+        const std::string_view prompt = StatusPrompt(*command);
+        QAction* action = menu->addAction(QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
+        action->setStatusTip(QString::fromUtf8(prompt.data(), static_cast<qsizetype>(prompt.size())));
+        action->setData(id);
+        if (id == cmd::kEditAcrossWord) action->setEnabled(across);
+        if (id == cmd::kEditDownWord) action->setEnabled(down);
+        connect(action, &QAction::triggered, this, [this, id] { RunMenuCommand(id); });
+    }
+    return menu;
+}
+
+QMenu* CkorvoView::ContextMenu() const { return contextMenu_.data(); }
+
+void CkorvoView::ShowContextMenu(int row, int column, QPoint globalPoint) {
+    QMenu* menu = CreateContextMenu(row, column);
+    if (menu == nullptr) return;
+    if (contextMenu_ != nullptr) contextMenu_->deleteLater();
+    menuRow = row;
+    menuCol = column;
+    contextMenu_ = menu;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPoint);
+}
+
+void CkorvoView::RunMenuCommand(int id) {
+    if (actions_ != nullptr) {
+        actions_->RunCommand(id);
         return;
     }
-    if (document_->cwData->ToggleBlock(row, column)) {
-        layoutState = -1;
-        Redraw();
-        Q_EMIT DocumentChanged();
+    if (id == cmd::kEditAcrossWord) OnEditAcrossWord();
+    if (id == cmd::kEditDownWord) OnEditDownWord();
+    if (id == cmd::kToggleCircle) OnToggleCircle();
+}
+
+void CkorvoView::OnEditAcrossWord() { OnEditWord(true); }
+
+void CkorvoView::OnEditDownWord() { OnEditWord(false); }
+
+void CkorvoView::OnEditWord(bool across) {
+    if (document_ == nullptr || document_->cwData == nullptr || actions_ == nullptr) return;
+    CCWData* puzzle = document_->cwData.get();
+    // Words are typed into the designer's grid only: a filled grid must keep
+    // the answers its clues were given for.
+    const int status = puzzle->GetStatus();
+    if (IsRunActive(status) || status == StatusFilled) return;
+    std::u16string run;
+    const bool found = across ? puzzle->GetAcrossWord(menuRow, menuCol, run) : puzzle->GetDownWord(menuRow, menuCol, run);
+    if (!found) return;
+    std::u16string initial = run;
+    std::replace(initial.begin(), initial.end(), u'@', u' ');
+    const std::optional<std::u16string> typed =
+        actions_->AskWordEntry(across, static_cast<int>(run.size()), initial);
+    if (!typed || document_ == nullptr || document_->cwData.get() != puzzle) return;
+    if (across) {
+        puzzle->EditAcrossWord(menuRow, menuCol, *typed);
+    } else {
+        puzzle->EditDownWord(menuRow, menuCol, *typed);
     }
+    layoutState = -1;
+    Redraw();
+    Q_EMIT DocumentChanged();
+}
+
+void CkorvoView::OnToggleCircle() {
+    if (document_ == nullptr || document_->cwData == nullptr) return;
+    CCWData& puzzle = *document_->cwData;
+    // The remembered square may belong to an earlier, larger grid.
+    const int n = puzzle.gridSize;
+    if (n <= 0 || n > kMaxGridSide || menuRow < 0 || menuCol < 0 || menuRow >= n || menuCol >= n) return;
+    std::uint8_t& circle = puzzle.circled[menuRow * n + menuCol];
+    circle = circle == 0 ? 1 : 0;
+    layoutState = -1;
+    Redraw();
+    Q_EMIT DocumentChanged();
+}
+
+bool CkorvoView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::Gesture) return QAbstractScrollArea::viewportEvent(event);
+    auto* gestures = static_cast<QGestureEvent*>(event);
+    auto* pan = static_cast<QPanGesture*>(gestures->gesture(Qt::PanGesture));
+    if (pan == nullptr) return QAbstractScrollArea::viewportEvent(event);
+    const QPoint position(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QPoint to = PanScrollPosition(position, pan->lastOffset().toPoint(), pan->offset().toPoint());
+    horizontalScrollBar()->setValue(to.x());
+    verticalScrollBar()->setValue(to.y());
+    gestures->accept(pan);
+    return true;
 }
 
 void CkorvoView::OnToggleView() {

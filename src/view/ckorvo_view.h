@@ -1,23 +1,34 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QPointer>
 #include <QTimer>
 
 #include <cstdint>
 
 #include "platform/win_types.h"
 
+class QMenu;
 class QPainter;
 class QPrinter;
+class ViewActions;
 
 namespace korvo {
 class CkorvoDoc;
+struct ClueEntry;
 }
 
 // The single view of the document. It shows the grid view (the designer's
 // grid with its blocks, letters, circles and the banner naming the
 // generation state) or the puzzle page, prints whichever is shown as one
 // page, and carries the generation commands with the timer that polls a run.
+//
+// Clicks edit the puzzle by its generation status: in the designer's states
+// a left click toggles a block pair and a right click opens the context menu
+// for typing words and circling squares; during a fill a click asks the
+// worker to drop the word under the mouse; in a filled puzzle a click on a
+// square, a clue or a page text opens the Clue Manager or the text's dialog.
+// The dialogs themselves belong to the application (ViewActions).
 //
 // Drawing is done in page units of 0.001 inch, y downward, under a painter
 // transform that scales them to the device: the widget's logical dpi on
@@ -38,6 +49,10 @@ public:
     // The document shown; not owned. Null: nothing is drawn.
     void SetDocument(korvo::CkorvoDoc* document);
     korvo::CkorvoDoc* GetDocument() const { return document_; }
+    // What opens the dialogs of clicks and context-menu items; not owned.
+    // Null: clicks that need a dialog do nothing, and context-menu items run
+    // the view's own handlers.
+    void SetActions(ViewActions* actions) { actions_ = actions; }
     // The printer used by Print, Quick Print and Print Preview; not owned.
     void SetPrinter(QPrinter* printer) { printer_ = printer; }
     QPrinter* Printer() const { return printer_; }
@@ -57,6 +72,10 @@ public:
     void OnStartGenerating();
     void OnStopGenerating();
     void OnClearGrid();
+    // The context menu's commands, on the square in menuRow / menuCol.
+    void OnEditAcrossWord();
+    void OnEditDownWord();
+    void OnToggleCircle();
     void OnFilePrint();         // the print dialog, then one page
     void OnFilePrintDirect();   // one page to the current printer, no dialog
     void OnFilePrintPreview();  // the preview dialog
@@ -80,9 +99,41 @@ public:
     // are recorded only when toScreen is set.
     void OnDraw(QPainter& painter, int deviceHeight, bool toScreen);
 
-    // The square under a point of the viewport (device pixels), by the
-    // rectangles of the last screen paint; false when none.
+    // The click dispatch of each button at a point of the viewport; the
+    // right button's menu opens at globalPoint. False when the click met no
+    // square and no text, so the widget's default handling applies.
+    bool OnLButtonDown(QPoint point);
+    bool OnRButtonDown(QPoint point, QPoint globalPoint);
+
+    // Hit tests on the rectangles of the last screen paint, in viewport
+    // pixels. A point is inside a rectangle when left <= x < right and
+    // top <= y < bottom, so an edge shared by two squares belongs to the
+    // square right of it or below it.
+    static bool PtInRect(const korvo::RECT& rect, QPoint point);
+    // The square under the point; false when none.
     bool HitTestCell(QPoint point, int& row, int& column) const;
+    // The page texts of the puzzle view; always false in the grid view.
+    bool HitTestTitle(QPoint point) const;
+    bool HitTestAnswerTitle(QPoint point) const;
+    bool HitTestCopyright(QPoint point) const;
+    bool HitTestAuthor(QPoint point) const;
+    // The first entry of the clue list (across, then down) drawn under the
+    // point, or null. Only a filled puzzle's list is read: before that the
+    // fill's worker may be writing it.
+    const korvo::ClueEntry* HitTestClue(QPoint point) const;
+
+    // The context menu of a square (objectName "gridContextMenu", items
+    // "Edit Across Word", "Edit Down Word", "Toggle Circled Square"), the
+    // word items enabled when the square's run that way has two or more
+    // squares; null when neither run has, which includes every block. The
+    // caller owns it. A right click opens it through this.
+    QMenu* CreateContextMenu(int row, int column);
+    // The menu the last right click opened, while it exists.
+    QMenu* ContextMenu() const;
+
+    // Where a pan from one point to another scrolls: the scroll position
+    // plus (from - to) in each axis, each coordinate at least 0.
+    static QPoint PanScrollPosition(QPoint position, QPoint from, QPoint to);
 
     // Hit areas in viewport pixels, recorded by the last screen paint.
     korvo::RECT gridRect{};
@@ -107,8 +158,20 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Touch pans scroll the page.
+    bool viewportEvent(QEvent* event) override;
 
 private:
+    // Both buttons' dispatch; right selects the right button's actions.
+    bool OnButtonDown(bool right, QPoint point, QPoint globalPoint);
+    // Opens the context menu of a square at globalPoint (nothing when the
+    // square has none).
+    void ShowContextMenu(int row, int column, QPoint globalPoint);
+    // A context-menu item was chosen: routed as a command.
+    void RunMenuCommand(int id);
+    void OnEditWord(bool across);
+    // A page text's rectangle, in the puzzle view only.
+    bool HitTestText(const korvo::RECT& rect, QPoint point) const;
     void DrawGridView(QPainter& painter, int deviceHeight, bool toScreen, int status);
     void UpdateScrollBars();
     // The transform from page units to viewport pixels at the scroll position.
@@ -117,7 +180,9 @@ private:
     int ScreenHeightInPageUnits() const;
 
     korvo::CkorvoDoc* document_ = nullptr;
+    ViewActions* actions_ = nullptr;
     QPrinter* printer_ = nullptr;
+    QPointer<QMenu> contextMenu_;  // the open context menu; deletes itself when closed
     QTimer generationTimer_;
     int timerPeriod_ = kGenerationTimerMs;
     QSize scrollSize_;  // the page in device pixels
