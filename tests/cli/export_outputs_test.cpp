@@ -16,6 +16,7 @@
 #include "document/puzzle_file_fixture.h"
 #include "document/text_export_command.h"
 #include "support/temp_folder.h"
+#include "support/word_list_bytes.h"
 
 namespace korvo {
 namespace {
@@ -305,7 +306,7 @@ TEST_F(ConvertOutputs, pdfWithGridView_showsTheFilledGridInsteadOfThePage) {
         const std::string out = Out(gridView ? "grid.pdf" : "page.pdf");
         std::vector<std::string> args = {"--data-folder", Out("data"), In(), out};
         if (gridView) args.insert(args.begin(), "--grid-view");
-        const Outcome o = Convert(args);
+        const ConvertOutcome o = Convert(args);
         ASSERT_EQ(o.code, 0) << o.err;
         EXPECT_NE(o.out.find("(PDF, 3x3, 4 clues)"), std::string::npos) << o.out;
         EXPECT_EQ(ReadFileForTest(out).rfind("%PDF-", 0), 0u);
@@ -322,7 +323,7 @@ TEST_F(ConvertOutputs, pdfWithGridView_showsTheFilledGridInsteadOfThePage) {
 TEST_F(ConvertOutputs, gridViewForAnEncodedOutput_isRefused) {
     for (const char* name : {"x.puz", "x.ipuz", "x.txt"}) {
         SCOPED_TRACE(name);
-        const Outcome o = Convert({"--grid-view", In(), Out(name)});
+        const ConvertOutcome o = Convert({"--grid-view", In(), Out(name)});
         EXPECT_EQ(o.code, 2);
         EXPECT_NE(o.err.find("--grid-view applies only to a .pdf output"), std::string::npos) << o.err;
         EXPECT_FALSE(fs::exists(Out(name)));
@@ -345,7 +346,7 @@ TEST_F(ConvertOutputs, pdfOfAPuzzleNotFilled_isRefusedAsNoPuzzleFileForBothPictu
         SCOPED_TRACE(gridView ? "grid view" : "puzzle page");
         std::vector<std::string> args = {"--data-folder", Out("data"), Out("designing.kvz"), Out("d.pdf")};
         if (gridView) args.push_back("--grid-view");
-        const Outcome o = Convert(args);
+        const ConvertOutcome o = Convert(args);
         EXPECT_EQ(o.code, 2);
         EXPECT_NE(o.err.find("ERROR: Invalid Puzzle File Format."), std::string::npos) << o.err;
         EXPECT_FALSE(fs::exists(Out("d.pdf")));
@@ -359,12 +360,7 @@ TEST(CliFillExports, pdfAndPdfGrid_writeThePageAndTheGridViewOfTheFill) {
     // A program folder of its own: six words that fill an open 3 x 3 grid
     // one way or its transpose, and no clues.
     fs::create_directories(at("program"));
-    std::string words;
-    for (const char* word : {"CAT", "ORE", "WET", "COW", "ARE", "TET"}) {
-        for (const char* c = word; *c != '\0'; ++c) words += static_cast<char>(*c ^ 0x3B);
-        words += static_cast<char>(0x3B);
-    }
-    WriteFileForTest(at("program/data1.bin"), words);
+    WriteFileForTest(at("program/data1.bin"), testsupport::EncodeWordList({"CAT", "ORE", "WET", "COW", "ARE", "TET"}));
     WriteFileForTest(at("program/cdata1.bin"), "");
     WriteFileForTest(at("open.txt"), "@@@\n@@@\n@@@\n");
     const CliResult r = RunCli({"fill", "--grid", at("open.txt"), "--program-folder", at("program"), "--data-folder",
