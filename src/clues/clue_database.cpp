@@ -1,28 +1,6 @@
 #include "clues/clue_database.h"
 
-#include <cerrno>
-#include <cstdint>
-#include <memory>
-#include <span>
-#include <system_error>
-
 namespace korvo {
-
-namespace {
-
-FileWriteResult WriteFailure(const char* step, const std::filesystem::path& path, int error) {
-    FileWriteResult result;
-    result.ok = false;
-    result.errorCode = error;
-    result.message = std::string(step) + " \"" + path.string() + "\": " + std::generic_category().message(error);
-    return result;
-}
-
-std::span<const std::uint8_t> AsBytes(std::string_view text) {
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-}  // namespace
 
 std::string ClueBytes(std::u16string_view text) {
     std::string bytes;
@@ -99,44 +77,6 @@ std::string ClueFileName(std::string_view word) {
     return name;
 }
 
-FileWriteResult AppendClueBytes(const std::filesystem::path& path, std::string_view bytes, FileSystemOps& fileSystem,
-                                bool flush) {
-    // A file whose existence cannot be told counts as existing: it is never
-    // removed.
-    std::error_code error;
-    const bool existed = std::filesystem::exists(path, error) || error;
-
-    std::uint64_t sizeBefore = 0;
-    std::unique_ptr<OutputFile> file;
-    if (int code = fileSystem.OpenForAppend(path, &sizeBefore, &file); code != 0 || !file) {
-        return WriteFailure("opening for appending", path, code != 0 ? code : EIO);
-    }
-    FileWriteResult result;
-    if (int code = file->Write(AsBytes(bytes)); code != 0) {
-        result = WriteFailure("appending to", path, code);
-    } else if (flush) {
-        if (int code = file->Sync(); code != 0) result = WriteFailure("flushing", path, code);
-    }
-    // No half pair may stay behind: it would shift every later pair.
-    if (!result.ok) file->Truncate(sizeBefore);
-    if (int code = file->Close(); code != 0 && result.ok) {
-        result = WriteFailure("closing", path, code);
-        // The bytes may have reached the file all the same; the file is cut
-        // back so that it agrees with the reported failure.
-        std::uint64_t sizeNow = 0;
-        std::unique_ptr<OutputFile> again;
-        if (fileSystem.OpenForAppend(path, &sizeNow, &again) == 0 && again) {
-            if (sizeNow > sizeBefore) again->Truncate(sizeBefore);
-            again->Close();
-        }
-    }
-    file.reset();
-    // A file this append created goes again, so that a failed append leaves
-    // the folder as it was.
-    if (!result.ok && !existed) fileSystem.Remove(path);
-    return result;
-}
-
 ClueDatabase::ClueDatabase(const std::filesystem::path& folderPath, FileSystemOps& fileSystemOps)
     : folder(folderPath.string()), fileSystem(fileSystemOps) {}
 
@@ -202,7 +142,7 @@ bool ClueDatabase::AddClue(bool checkDuplicates, const std::u16string& word, con
 
     std::string pair;
     AppendCluePair(pair, storedWord, storedClue);
-    lastWrite = AppendClueBytes(path, pair, fileSystem);
+    lastWrite = AppendToFile(path, pair, fileSystem);
     return lastWrite.ok;
 }
 

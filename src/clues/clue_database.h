@@ -62,15 +62,6 @@ char ClueNameChar(unsigned char c);
 // for a word of fewer than two characters, which has no clue file.
 std::string ClueFileName(std::string_view word);
 
-// Appends bytes (whole pairs) to the clue file at path in one write, through
-// fileSystem, so that the file holds either all of them or exactly what it
-// held before: when a step fails (opening, writing, flushing or closing) the
-// file is cut back to its old size, and a file the append created is
-// removed again. With flush, the file is flushed to the disk before it is
-// closed. Returns the outcome; the message names the failing step and path.
-FileWriteResult AppendClueBytes(const std::filesystem::path& path, std::string_view bytes, FileSystemOps& fileSystem,
-                                bool flush = true);
-
 // ---------------------------------------------------------------------------
 // ClueDatabase: the access object for one clue folder. Used by one thread for
 // one task; not copied.

@@ -215,7 +215,7 @@ int WriteClueFile(const std::filesystem::path& folder, const std::string& name, 
     // Not flushed file by file: the install writes hundreds of files, and a
     // flush each would multiply its time; a failing write or close is still
     // seen and undone.
-    const FileWriteResult written = AppendClueBytes(path, out, fileSystem, false);
+    const FileWriteResult written = AppendToFile(path, out, fileSystem, false);
     if (!written) {
         failure.Note(written);
         return 0;

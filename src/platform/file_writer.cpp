@@ -190,7 +190,13 @@ FileWriteResult WriteFileAtomically(const fs::path& target, std::string_view byt
     return WriteFileAtomically(target, AsBytes(bytes), fileSystem);
 }
 
-FileWriteResult AppendToFile(const fs::path& path, std::span<const std::uint8_t> bytes, FileSystemOps& fileSystem) {
+FileWriteResult AppendToFile(const fs::path& path, std::span<const std::uint8_t> bytes, FileSystemOps& fileSystem,
+                             bool flush) {
+    // A file whose existence cannot be told counts as existing: it is never
+    // removed.
+    std::error_code existsError;
+    const bool existed = fs::exists(path, existsError) || existsError;
+
     std::uint64_t sizeBefore = 0;
     std::unique_ptr<OutputFile> file;
     if (int error = fileSystem.OpenForAppend(path, &sizeBefore, &file); error != 0 || !file) {
@@ -199,8 +205,8 @@ FileWriteResult AppendToFile(const fs::path& path, std::span<const std::uint8_t>
     FileWriteResult result;
     if (int error = file->Write(bytes); error != 0) {
         result = Failure("appending to", path, error);
-    } else if (int error = file->Sync(); error != 0) {
-        result = Failure("flushing", path, error);
+    } else if (flush) {
+        if (int error = file->Sync(); error != 0) result = Failure("flushing", path, error);
     }
     if (!result.ok) file->Truncate(sizeBefore);
     if (int error = file->Close(); error != 0 && result.ok) {
@@ -215,11 +221,15 @@ FileWriteResult AppendToFile(const fs::path& path, std::span<const std::uint8_t>
             again->Close();
         }
     }
+    file.reset();
+    // A file this append created goes again, so that a failed append leaves
+    // the folder as it was.
+    if (!result.ok && !existed) fileSystem.Remove(path);
     return result;
 }
 
-FileWriteResult AppendToFile(const fs::path& path, std::string_view bytes, FileSystemOps& fileSystem) {
-    return AppendToFile(path, AsBytes(bytes), fileSystem);
+FileWriteResult AppendToFile(const fs::path& path, std::string_view bytes, FileSystemOps& fileSystem, bool flush) {
+    return AppendToFile(path, AsBytes(bytes), fileSystem, flush);
 }
 
 }  // namespace korvo

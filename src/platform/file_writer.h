@@ -70,12 +70,14 @@ FileWriteResult WriteFileAtomically(const std::filesystem::path& target, std::sp
 FileWriteResult WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                                     FileSystemOps& fileSystem = SystemFileSystem());
 
-// Appends bytes to path (created when missing) and flushes it. When a step
-// fails the file is cut back to its size before the append, so no partial
-// line is left, and the failure is returned.
+// Appends bytes to path (created when missing) in one write and, with flush,
+// flushes it to the disk before closing. When a step fails (opening, writing,
+// flushing or closing) the file is cut back to its size before the append, so
+// no partial line is left, a file the append created is removed again, and
+// the failure is returned.
 FileWriteResult AppendToFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                             FileSystemOps& fileSystem = SystemFileSystem());
+                             FileSystemOps& fileSystem = SystemFileSystem(), bool flush = true);
 FileWriteResult AppendToFile(const std::filesystem::path& path, std::string_view bytes,
-                             FileSystemOps& fileSystem = SystemFileSystem());
+                             FileSystemOps& fileSystem = SystemFileSystem(), bool flush = true);
 
 }  // namespace korvo

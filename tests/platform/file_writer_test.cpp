@@ -201,6 +201,16 @@ TEST(AppendToFile, failingOpenFlushOrClose_isReportedAndUndone) {
         EXPECT_EQ(ReadFileForTest(path), "QOPH\r\n") << "a failed append leaves the file as it was";
     }
 
+    // A file the failed append created is not left behind, empty or not.
+    for (FailStep step : {FailStep::Write, FailStep::Sync, FailStep::Close}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        TempFolder folder;
+        const fs::path path = folder.path() / "delwords.txt";
+        FailingFileSystem failing(step, EIO);
+        EXPECT_FALSE(AppendToFile(path, std::string_view("ZYZZYVA\r\n"), failing));
+        EXPECT_FALSE(fs::exists(path));
+    }
+
     TempFolder folder;
     const FileWriteResult missing = AppendToFile(folder.path() / "no" / "delwords.txt", std::string_view("A\r\n"));
     EXPECT_FALSE(missing);
