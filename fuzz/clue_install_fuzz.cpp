@@ -31,10 +31,11 @@ char Upper(char c) {
     return static_cast<char>(korvo::ToUpperLatin1(static_cast<char16_t>(static_cast<unsigned char>(c))));
 }
 
-// The reference: every pair of the source with both lines non-empty,
-// normalised and added one by one with the duplicate check.
-int AddOneByOne(const fs::path& folder, std::string_view source) {
-    korvo::ClueDatabase db(folder.string() + "/");
+// Calls add(word, clue) for every pair of the source with both lines
+// non-empty, the word upper-cased and the clue's first letter too, and
+// returns how many add accepted.
+template <typename Add>
+int ForEachNormalisedPair(std::string_view source, Add add) {
     int stored = 0;
     std::string_view word;
     std::string_view clue;
@@ -45,9 +46,17 @@ int AddOneByOne(const fs::path& folder, std::string_view source) {
         for (char& c : w) c = Upper(c);
         std::string k(clue);
         k[0] = Upper(k[0]);
-        if (db.AddClue(true, korvo::ClueText(w), korvo::ClueText(k))) ++stored;
+        if (add(w, k)) ++stored;
     }
     return stored;
+}
+
+// The reference: the normalised pairs added one by one with the duplicate check.
+int AddOneByOne(const fs::path& folder, std::string_view source) {
+    korvo::ClueDatabase db(folder.string() + "/");
+    return ForEachNormalisedPair(source, [&db](const std::string& w, const std::string& k) {
+        return db.AddClue(true, korvo::ClueText(w), korvo::ClueText(k));
+    });
 }
 
 using Folder = std::map<std::string, std::string>;
@@ -65,23 +74,13 @@ std::size_t LineCount(std::string_view source) {
 // The model: adds the normalised pairs of a source to the files of a folder
 // held in memory, with AddClue's rules and its duplicate check.
 int AddToModel(Folder& folder, std::string_view source) {
-    int stored = 0;
-    std::string_view word;
-    std::string_view clue;
-    while (korvo::NextClueLine(source, word)) {
-        korvo::NextClueLine(source, clue);
-        if (word.empty() || clue.empty()) continue;
-        std::string w(word);
-        for (char& c : w) c = Upper(c);
-        std::string k(clue);
-        k[0] = Upper(k[0]);
-        if (w.size() < 2 || k == w) continue;
+    return ForEachNormalisedPair(source, [&folder](const std::string& w, const std::string& k) {
+        if (w.size() < 2 || k == w) return false;
         std::string& file = folder[korvo::ClueFileName(w)];
-        if (korvo::fuzz::HoldsCluePair(file, w, k)) continue;
+        if (korvo::fuzz::HoldsCluePair(file, w, k)) return false;
         file += korvo::fuzz::WrittenCluePair(w, k);
-        ++stored;
-    }
-    return stored;
+        return true;
+    });
 }
 
 Folder Contents(const fs::path& folder) {

@@ -11,6 +11,7 @@
 #include "document/ckorvo_doc.h"
 #include "fuzz_host.h"
 #include "fuzz_support.h"
+#include "support/word_list_bytes.h"
 #include "words/word_store.h"
 
 namespace korvo::fuzz {
@@ -23,14 +24,7 @@ inline const std::vector<std::string>& DocumentWords() {
     return words;
 }
 
-inline std::string EncodeWordList(const std::vector<std::string>& words) {
-    std::string bytes;
-    for (const std::string& word : words) {
-        for (char c : word) bytes += static_cast<char>(static_cast<unsigned char>(c) ^ kWordListKey);
-        bytes += static_cast<char>(kWordListKey);
-    }
-    return bytes;
-}
+using testsupport::EncodeWordList;
 
 struct FuzzDocumentState {
     FuzzHost host;                        // the document's host

@@ -34,5 +34,6 @@ function(korvo_fuzz_link target name)
     target_link_libraries(${target} PRIVATE ${library})
   endforeach()
   target_link_libraries(${target} PRIVATE korvo_core)
-  target_include_directories(${target} PRIVATE ${KORVO_FUZZ_DIR})
+  # The tests' header-only helpers (support/…) serve the targets as well.
+  target_include_directories(${target} PRIVATE ${KORVO_FUZZ_DIR} ${KORVO_FUZZ_DIR}/../tests)
 endfunction()
