@@ -302,9 +302,7 @@ bool CkorvoView::OnButtonDown(bool right, QPoint point, QPoint globalPoint) {
             if (right) {
                 ShowContextMenu(row, column, globalPoint);
             } else if (puzzle->ToggleBlock(row, column)) {
-                layoutState = -1;
-                Redraw();
-                Q_EMIT DocumentChanged();
+                PuzzleChanged();
             }
             return true;
     }
@@ -382,9 +380,7 @@ void CkorvoView::OnEditWord(bool across) {
     } else {
         puzzle->EditDownWord(menuRow, menuCol, *typed);
     }
-    layoutState = -1;
-    Redraw();
-    Q_EMIT DocumentChanged();
+    PuzzleChanged();
 }
 
 void CkorvoView::OnToggleCircle() {
@@ -395,9 +391,7 @@ void CkorvoView::OnToggleCircle() {
     if (n <= 0 || n > kMaxGridSide || menuRow < 0 || menuCol < 0 || menuRow >= n || menuCol >= n) return;
     std::uint8_t& circle = puzzle.circled[menuRow * n + menuCol];
     circle = circle == 0 ? 1 : 0;
-    layoutState = -1;
-    Redraw();
-    Q_EMIT DocumentChanged();
+    PuzzleChanged();
 }
 
 bool CkorvoView::viewportEvent(QEvent* event) {
@@ -413,21 +407,23 @@ bool CkorvoView::viewportEvent(QEvent* event) {
     return true;
 }
 
-void CkorvoView::OnToggleView() {
-    if (document_ == nullptr) return;
-    document_->gridViewShown = !document_->gridViewShown;
-    ScrollToOrigin();
+void CkorvoView::PuzzleChanged() {
     layoutState = -1;
     Redraw();
     Q_EMIT DocumentChanged();
 }
 
+void CkorvoView::OnToggleView() {
+    if (document_ == nullptr) return;
+    document_->gridViewShown = !document_->gridViewShown;
+    ScrollToOrigin();
+    PuzzleChanged();
+}
+
 void CkorvoView::OnClearGrid() {
     if (document_ == nullptr || document_->cwData == nullptr) return;
     document_->cwData->ClearGrid();
-    layoutState = -1;
-    Redraw();
-    Q_EMIT DocumentChanged();
+    PuzzleChanged();
 }
 
 void CkorvoView::OnStartGenerating() {
@@ -436,17 +432,13 @@ void CkorvoView::OnStartGenerating() {
     // run is active or the puzzle is filled: no second worker, no second timer.
     if (!document_->cwData->StartGenerating()) return;
     generationTimer_.start(timerPeriod_);
-    layoutState = -1;
-    Redraw();
-    Q_EMIT DocumentChanged();
+    PuzzleChanged();
 }
 
 void CkorvoView::OnStopGenerating() {
     if (document_ == nullptr || document_->cwData == nullptr) return;
     if (!document_->cwData->RequestStop()) return;
-    layoutState = -1;
-    Redraw();
-    Q_EMIT DocumentChanged();
+    PuzzleChanged();
 }
 
 void CkorvoView::StopGenerationTimer() { generationTimer_.stop(); }

@@ -162,6 +162,9 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    // The puzzle, the status or the view changed: the layout is dropped, the
+    // view repainted and the window told.
+    void PuzzleChanged();
     // Both buttons' dispatch; right selects the right button's actions.
     bool OnButtonDown(bool right, QPoint point, QPoint globalPoint);
     // Opens the context menu of a square at globalPoint (nothing when the
