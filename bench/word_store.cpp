@@ -111,8 +111,10 @@ void BM_FindNext(benchmark::State& state) {
         examined += chain;
     }
     state.counters["words"] = chain;
-    state.counters["per_word"] = benchmark::Counter(examined, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    state.counters["per_match"] = benchmark::Counter(matches, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_word"] =
+        benchmark::Counter(examined, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_match"] =
+        benchmark::Counter(matches, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["matches"] = benchmark::Counter(matches, benchmark::Counter::kAvgIterations);
 }
 

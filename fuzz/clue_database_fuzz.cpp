@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "clues/clue_database.h"
 #include "clue_model.h"
+#include "clues/clue_database.h"
 #include "fuzz_support.h"
 
 namespace {

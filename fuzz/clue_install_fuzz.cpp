@@ -16,9 +16,9 @@
 #include <string>
 #include <string_view>
 
+#include "clue_model.h"
 #include "clues/clue_database.h"
 #include "clues/clue_install.h"
-#include "clue_model.h"
 #include "fuzz_support.h"
 #include "platform/text_codec.h"
 

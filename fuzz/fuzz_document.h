@@ -18,8 +18,8 @@ namespace korvo::fuzz {
 
 // The words of the program folder's word lists.
 inline const std::vector<std::string>& DocumentWords() {
-    static const std::vector<std::string> words = {"CAT", "DOG", "EMU", "ANT", "BEE", "COW", "ELK", "FOX",
-                                                   "GNU", "HEN", "OWL", "PIG", "RAM", "YAK", "CAT", "BEAR",
+    static const std::vector<std::string> words = {"CAT",  "DOG",  "EMU",  "ANT",  "BEE",  "COW", "ELK", "FOX",
+                                                   "GNU",  "HEN",  "OWL",  "PIG",  "RAM",  "YAK", "CAT", "BEAR",
                                                    "DEER", "HARE", "LION", "MOLE", "WOLF", "AX",  "OX"};
     return words;
 }

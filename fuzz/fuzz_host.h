@@ -24,15 +24,15 @@ public:
 
 class FuzzHost : public Host {
 public:
-    std::vector<std::u16string> messages;                           // every message box's text, in order
+    std::vector<std::u16string> messages;                          // every message box's text, in order
     std::deque<std::optional<std::filesystem::path>> openAnswers;  // answers of open dialogs; nullopt is Cancel
     int waitDepth = 0;                                             // wait cursors begun and not yet ended
 
     MessageResult MessageBox(std::u16string_view text, MessageIcon, MessageButtons buttons) override {
         messages.emplace_back(text);
         return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ? MessageResult::No
-               : buttons == MessageButtons::OkCancel                                       ? MessageResult::Cancel
-                                                                                           : MessageResult::Ok;
+               : buttons == MessageButtons::OkCancel                                      ? MessageResult::Cancel
+                                                                                          : MessageResult::Ok;
     }
     std::optional<std::filesystem::path> OpenFileDialog(std::u16string_view, const std::vector<FileFilter>&) override {
         if (openAnswers.empty()) return std::nullopt;
@@ -50,7 +50,9 @@ public:
     void FirstRunProgress(int, int) override {}
     void HideFirstRunWindow() override {}
     std::optional<PrinterMetrics> DefaultPrinterMetrics() override { return std::nullopt; }
-    [[noreturn]] void FatalExit(std::u16string_view message) override { throw FatalExitCalled(std::u16string(message)); }
+    [[noreturn]] void FatalExit(std::u16string_view message) override {
+        throw FatalExitCalled(std::u16string(message));
+    }
 };
 
 }  // namespace korvo::fuzz

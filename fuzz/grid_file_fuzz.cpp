@@ -22,16 +22,19 @@ korvo::WordStore& SmallStore() {
     static korvo::WordStore* store = [] {
         auto* s = new korvo::WordStore;
         const std::filesystem::path list = korvo::fuzz::ScratchFolder() / "grid-words.bin";
-        korvo::fuzz::WriteFile(list, korvo::fuzz::EncodeWordList({"AT", "TO", "AN", "NO", "ON", "OX", "CAT", "COT",
-                                                                 "ACT", "TAN", "NAT", "ANT", "OAT", "TACO", "COAT",
-                                                                 "ATOM", "MOAT", "NOTA", "CANTO", "OCTAN"}));
+        korvo::fuzz::WriteFile(list,
+                               korvo::fuzz::EncodeWordList({"AT",   "TO",   "AN",   "NO",   "ON",    "OX",   "CAT",
+                                                            "COT",  "ACT",  "TAN",  "NAT",  "ANT",   "OAT",  "TACO",
+                                                            "COAT", "ATOM", "MOAT", "NOTA", "CANTO", "OCTAN"}));
         Check(korvo::LoadWordList(*s, list.c_str()) > 0, "the grid target's word list loads");
         return s;
     }();
     return *store;
 }
 
-bool IsSquare(char c) { return c == korvo::kBlock || c == korvo::kOpen || c == korvo::kHopeless || (c >= 'A' && c <= 'Z'); }
+bool IsSquare(char c) {
+    return c == korvo::kBlock || c == korvo::kOpen || c == korvo::kHopeless || (c >= 'A' && c <= 'Z');
+}
 
 }  // namespace
 

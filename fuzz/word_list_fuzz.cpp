@@ -32,8 +32,7 @@ std::vector<std::vector<std::string>> Expected(std::string_view bytes) {
     return byLength;  // a trailing fragment without terminator is not a word
 }
 
-void CheckStore(const korvo::WordStore& store, const std::vector<std::vector<std::string>>& expected,
-                int added) {
+void CheckStore(const korvo::WordStore& store, const std::vector<std::vector<std::string>>& expected, int added) {
     Check(store.failed == 0, "the store did not fail");
     std::size_t total = 0;
     for (int length = 0; length < korvo::kBucketCount; ++length) {

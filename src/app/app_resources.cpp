@@ -51,14 +51,11 @@ QString ShippedFilePathFrom(const QString& executableFolder, const QString& rela
     const QDir beside(executableFolder);
     const QString local = beside.absoluteFilePath(relativePath);
     if (QFileInfo::exists(local)) return local;
-    const QString shared =
-        QDir::cleanPath(beside.absoluteFilePath(QStringLiteral("../share/korvo/") + relativePath));
+    const QString shared = QDir::cleanPath(beside.absoluteFilePath(QStringLiteral("../share/korvo/") + relativePath));
     return QFileInfo::exists(shared) ? shared : local;
 }
 
-QString NoticeFolder() {
-    return QFileInfo(ShippedFilePath(QStringLiteral("scowl-copyright.txt"))).absolutePath();
-}
+QString NoticeFolder() { return QFileInfo(ShippedFilePath(QStringLiteral("scowl-copyright.txt"))).absolutePath(); }
 
 QString HelpPagePath() { return ShippedFilePath(QStringLiteral("help/index.html")); }
 

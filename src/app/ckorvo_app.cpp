@@ -11,20 +11,20 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "appearance_pickers.h"
 #include "ckorvo_view.h"
 #include "clue_manager_dialog.h"
-#include "pdf_page.h"
-#include "appearance_pickers.h"
-#include "generator_settings_dialog.h"
-#include "layout_dialog.h"
-#include "title_dialog.h"
 #include "clues/clue_editor.h"
 #include "document/appearance.h"
 #include "document/export_command.h"
+#include "generator_settings_dialog.h"
+#include "layout_dialog.h"
 #include "main_frame.h"
-#include "qt_host.h"
 #include "model/generation_status.h"
+#include "pdf_page.h"
 #include "platform/paths.h"
+#include "qt_host.h"
+#include "title_dialog.h"
 
 namespace {
 
@@ -43,8 +43,8 @@ QString FromU16(const std::u16string& text) {
 }
 
 std::filesystem::path PathOf(const QString& file) {
-    return PathFromU16(std::u16string(reinterpret_cast<const char16_t*>(file.utf16()),
-                                      static_cast<std::size_t>(file.size())));
+    return PathFromU16(
+        std::u16string(reinterpret_cast<const char16_t*>(file.utf16()), static_cast<std::size_t>(file.size())));
 }
 
 QString FromPath(const std::filesystem::path& path) { return FromU16(PathToU16(path)); }
@@ -54,7 +54,9 @@ bool IsRunActive(int status) { return status == StatusGenerating || status == St
 }  // namespace
 
 CkorvoApp::CkorvoApp(korvo::Host& host, korvo::DocumentEnvironment environment)
-    : host_(host), environment_(std::move(environment)), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    : host_(host),
+      environment_(std::move(environment)),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     if (auto* qtHost = dynamic_cast<QtHost*>(&host_)) qtHost->SetPrinter(printer_.get());
 }
 
@@ -155,9 +157,7 @@ bool CkorvoApp::OnCommand(int id) {
         case c::kGridSize11:
         case c::kGridSize13:
         case c::kGridSize15:
-        case c::kGridSize21:
-            document_->OnGridSize(korvo::FindCommand(id)->gridSize);
-            return true;
+        case c::kGridSize21: document_->OnGridSize(korvo::FindCommand(id)->gridSize); return true;
         case c::kTitleColor: OnColor(korvo::AppearanceColor::Title); return true;
         case c::kGridColor: OnColor(korvo::AppearanceColor::Grid); return true;
         case c::kCluesColor: OnColor(korvo::AppearanceColor::Clues); return true;
@@ -439,7 +439,6 @@ bool CkorvoApp::eventFilter(QObject* watched, QEvent* event) {
             QTimer::singleShot(0, this, [this, path] { OpenDocumentFile(path); });
             return true;
         }
-        default:
-            return QObject::eventFilter(watched, event);
+        default: return QObject::eventFilter(watched, event);
     }
 }

@@ -101,11 +101,11 @@ private:
 
     korvo::Host& host_;
     korvo::DocumentEnvironment environment_;
-    std::unique_ptr<QPrinter> printer_;      // the printer of Print, Preview and Print Setup
+    std::unique_ptr<QPrinter> printer_;  // the printer of Print, Preview and Print Setup
     std::unique_ptr<korvo::CkorvoDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
-    CkorvoView* view_ = nullptr;             // owned by the frame (its central widget)
-    QTimer* stopPoll_ = nullptr;             // polls the end of a fill stopped by closing
-    bool closePrompted_ = false;             // the save prompt of this close was answered
-    bool closed_ = false;                    // OnCloseDocument has run
+    CkorvoView* view_ = nullptr;  // owned by the frame (its central widget)
+    QTimer* stopPoll_ = nullptr;  // polls the end of a fill stopped by closing
+    bool closePrompted_ = false;  // the save prompt of this close was answered
+    bool closed_ = false;         // OnCloseDocument has run
 };

@@ -24,9 +24,7 @@ constexpr int kProgramVersion = 60601;
 // Qt has no idle update pass of its own.
 constexpr int kIdleUpdateMs = 250;
 
-QString FromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString FromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "first_run_dialog.h"
 #include "document/command_table.h"
+#include "first_run_dialog.h"
 #include "platform/paths.h"
 
 namespace {
@@ -25,8 +25,8 @@ QString ApplicationTitle() {
 }
 
 std::filesystem::path ToPath(const QString& file) {
-    return korvo::PathFromU16(std::u16string(reinterpret_cast<const char16_t*>(file.utf16()),
-                                             static_cast<std::size_t>(file.size())));
+    return korvo::PathFromU16(
+        std::u16string(reinterpret_cast<const char16_t*>(file.utf16()), static_cast<std::size_t>(file.size())));
 }
 
 }  // namespace

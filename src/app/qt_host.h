@@ -45,10 +45,10 @@ public:
     CFirstRunDialog* FirstRunWindow() const { return firstRun_.get(); }
 
 private:
-    QPointer<QWidget> parent_;                  // owner of boxes and dialogs
-    QPrinter* printer_ = nullptr;               // the application's printer, or null
-    int waitDepth_ = 0;                         // BeginWaitCursor calls not yet ended
-    std::unique_ptr<CFirstRunDialog> firstRun_; // the first-run window while shown
+    QPointer<QWidget> parent_;                   // owner of boxes and dialogs
+    QPrinter* printer_ = nullptr;                // the application's printer, or null
+    int waitDepth_ = 0;                          // BeginWaitCursor calls not yet ended
+    std::unique_ptr<CFirstRunDialog> firstRun_;  // the first-run window while shown
 };
 
 namespace korvo::app {

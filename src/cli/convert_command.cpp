@@ -22,8 +22,8 @@ namespace {
 
 // One output format: the extension that selects it and its writer.
 struct OutputType {
-    const char* extension;                // lower case, with the dot
-    const char* name;                     // shown in messages
+    const char* extension;                   // lower case, with the dot
+    const char* name;                        // shown in messages
     ExportResult (*write)(CCWData& puzzle);  // the file's bytes, or an error; null for a drawn PDF
 };
 
@@ -155,8 +155,8 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         const PdfContent content = options.gridView ? PdfContent::GridView : PdfContent::PuzzlePage;
         const int code = ConvertPuzzleFileToPdf(dataFolder, input, output, content, err);
         if (code == 0)
-            out << "wrote " << options.output << " (" << type->name << ", " << puzzle.gridSize << "x"
-                << puzzle.gridSize << ", " << puzzle.clues.size() << " clues)\n";
+            out << "wrote " << options.output << " (" << type->name << ", " << puzzle.gridSize << "x" << puzzle.gridSize
+                << ", " << puzzle.clues.size() << " clues)\n";
         return code;
     }
     const ExportResult written = type->write(puzzle);
@@ -170,8 +170,8 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         err << "korvo-cli convert: " << Utf8FromUtf16(kSaveErrorMessage) << " " << saved.message << "\n";
         return 1;
     }
-    out << "wrote " << options.output << " (" << type->name << ", " << puzzle.gridSize << "x" << puzzle.gridSize
-        << ", " << puzzle.clues.size() << " clues)\n";
+    out << "wrote " << options.output << " (" << type->name << ", " << puzzle.gridSize << "x" << puzzle.gridSize << ", "
+        << puzzle.clues.size() << " clues)\n";
     return 0;
 }
 

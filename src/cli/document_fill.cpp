@@ -144,7 +144,8 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
         if (cw.StartGenerating()) {
             while (cw.IsWorkerActive()) {
                 std::this_thread::sleep_for(kPollPeriod);
-                const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+                const double elapsed =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
                 if (!stopped && options.timeLimit && elapsed >= *options.timeLimit) stopped = cw.RequestStop();
             }
             cw.WaitForWorker();
@@ -161,8 +162,9 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
         const std::vector<std::string> rows = GridRows(cw.GetGridText(), cw.gridSize);
 
         if (options.json) {
-            out << "{\"result\": " << JsonString(ResultName(status, stopped)) << ", \"seconds\": " << JsonNumber(seconds)
-                << ", \"entries\": " << (filled ? cw.clues.size() : 0) << ", \"grid\": [";
+            out << "{\"result\": " << JsonString(ResultName(status, stopped))
+                << ", \"seconds\": " << JsonNumber(seconds) << ", \"entries\": " << (filled ? cw.clues.size() : 0)
+                << ", \"grid\": [";
             for (std::size_t i = 0; i < rows.size(); ++i) out << (i ? ", " : "") << JsonString(rows[i]);
             out << "], \"clues\": [";
             if (filled)
@@ -197,10 +199,8 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
         if (!options.textPath.empty() && !doc.SavePuzzleAsText(options.textPath)) written = false;
         if (!options.puzPath.empty() && !ExportPuzzleFile(doc, options.puzPath, ExportFormat::AcrossLite))
             written = false;
-        if (!options.ipuzPath.empty() && !ExportPuzzleFile(doc, options.ipuzPath, ExportFormat::Ipuz))
-            written = false;
-        if (!options.pdfPath.empty() &&
-            !ExportPuzzleFile(doc, options.pdfPath, ExportFormat::Pdf, PdfWriterFor(doc)))
+        if (!options.ipuzPath.empty() && !ExportPuzzleFile(doc, options.ipuzPath, ExportFormat::Ipuz)) written = false;
+        if (!options.pdfPath.empty() && !ExportPuzzleFile(doc, options.pdfPath, ExportFormat::Pdf, PdfWriterFor(doc)))
             written = false;
         if (!options.pdfGridPath.empty() &&
             !ExportPuzzleFile(doc, options.pdfGridPath, ExportFormat::Pdf, PdfWriterFor(doc, PdfContent::GridView)))

@@ -26,15 +26,15 @@ struct DocumentFillOptions {
     // row ('!' block, '@' open, 'A'-'Z' letter); empty for none.
     std::string gridText;
     int gridSize = 0;
-    std::optional<std::uint32_t> seed;   // seed of the pattern and the word order; the clock when absent
-    std::optional<double> timeLimit;     // seconds after which the run is stopped
-    std::filesystem::path savePath;      // puzzle file to write when filled; empty for none
-    std::filesystem::path textPath;      // text export to write when filled; empty for none
-    std::filesystem::path puzPath;       // Across Lite file to write when filled; empty for none
-    std::filesystem::path ipuzPath;      // ipuz file to write when filled; empty for none
-    std::filesystem::path pdfPath;       // PDF of the puzzle page to write when filled; empty for none
-    std::filesystem::path pdfGridPath;   // PDF of the grid view to write when filled; empty for none
-    bool json = false;                   // one line of JSON instead of the grid and clue list
+    std::optional<std::uint32_t> seed;  // seed of the pattern and the word order; the clock when absent
+    std::optional<double> timeLimit;    // seconds after which the run is stopped
+    std::filesystem::path savePath;     // puzzle file to write when filled; empty for none
+    std::filesystem::path textPath;     // text export to write when filled; empty for none
+    std::filesystem::path puzPath;      // Across Lite file to write when filled; empty for none
+    std::filesystem::path ipuzPath;     // ipuz file to write when filled; empty for none
+    std::filesystem::path pdfPath;      // PDF of the puzzle page to write when filled; empty for none
+    std::filesystem::path pdfGridPath;  // PDF of the grid view to write when filled; empty for none
+    bool json = false;                  // one line of JSON instead of the grid and clue list
 };
 
 class Arguments;

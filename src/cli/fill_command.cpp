@@ -131,8 +131,7 @@ FillCheckResult VerifyFill(const FillEngine& engine, const std::string& design, 
 
 bool IsDocumentFillOption(const std::string& option) {
     return option == "--data-folder" || option == "--program-folder" || option == "--save" || option == "--text" ||
-           option == "--puz" || option == "--ipuz" || option == "--pdf" ||
-           option == "--pdf-grid";
+           option == "--puz" || option == "--ipuz" || option == "--pdf" || option == "--pdf-grid";
 }
 
 const char* EngineFillUsage() {

@@ -11,9 +11,9 @@
 namespace {
 
 struct Command {
-    const char* name;                                                        // subcommand word
+    const char* name;                                                           // subcommand word
     int (*run)(const std::vector<std::string>&, std::ostream&, std::ostream&);  // its entry point
-    const char* (*usage)();                                                  // its usage lines
+    const char* (*usage)();                                                     // its usage lines
 };
 
 const Command kCommands[] = {

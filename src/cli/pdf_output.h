@@ -39,8 +39,7 @@ PdfWriter PdfWriterFor(CkorvoDoc& doc, PdfContent content = PdfContent::PuzzlePa
 // grid view as the PDF output. Returns the exit code: 0 written, 1 the PDF
 // could not be written, 2 the document could not be made or opened, or no
 // PDF output in this build (messages on err).
-int ConvertPuzzleFileToPdf(const std::optional<std::filesystem::path>& dataFolder,
-                           const std::filesystem::path& input, const std::filesystem::path& output,
-                           PdfContent content, std::ostream& err);
+int ConvertPuzzleFileToPdf(const std::optional<std::filesystem::path>& dataFolder, const std::filesystem::path& input,
+                           const std::filesystem::path& output, PdfContent content, std::ostream& err);
 
 }  // namespace korvo::cli

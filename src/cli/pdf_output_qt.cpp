@@ -49,9 +49,8 @@ PdfWriter PdfWriterFor(CkorvoDoc& doc, PdfContent content) {
     };
 }
 
-int ConvertPuzzleFileToPdf(const std::optional<std::filesystem::path>& dataFolder,
-                           const std::filesystem::path& input, const std::filesystem::path& output,
-                           PdfContent content, std::ostream& err) {
+int ConvertPuzzleFileToPdf(const std::optional<std::filesystem::path>& dataFolder, const std::filesystem::path& input,
+                           const std::filesystem::path& output, PdfContent content, std::ostream& err) {
     std::optional<DocumentEnvironment> environment = DesktopEnvironment();
     if (dataFolder) {
         if (!environment) environment = DocumentEnvironment{};

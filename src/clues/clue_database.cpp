@@ -12,8 +12,8 @@ std::string ClueBytes(std::u16string_view text) {
         } else if (c <= 0xFF) {
             bytes.push_back(static_cast<char>(c));
         } else {
-            const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                              text[i + 1] <= 0xDFFF;
+            const bool pair =
+                c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
             if (pair) ++i;
             bytes.push_back('?');
         }

@@ -116,14 +116,14 @@ private:
     std::filesystem::path PathOf(const std::string& name) const;
     void CloseReader();
 
-    std::string folder;        // the folder as given, native bytes, with its trailing separator
-    FileSystemOps& fileSystem; // where every write goes
-    FileWriteResult lastWrite; // outcome of the last write of AddClue or DeleteClue
-    std::ifstream reader;      // the clue file scanned by Lookup; stays open between calls
-    bool readerOpen = false;   // reader holds an open file of the current sequence
-    std::string currentWord;   // stored bytes of the word of the current Lookup sequence
-    std::string wordLine;      // word line of the last pair read
-    std::string clueLine;      // clue line of the last pair read
+    std::string folder;         // the folder as given, native bytes, with its trailing separator
+    FileSystemOps& fileSystem;  // where every write goes
+    FileWriteResult lastWrite;  // outcome of the last write of AddClue or DeleteClue
+    std::ifstream reader;       // the clue file scanned by Lookup; stays open between calls
+    bool readerOpen = false;    // reader holds an open file of the current sequence
+    std::string currentWord;    // stored bytes of the word of the current Lookup sequence
+    std::string wordLine;       // word line of the last pair read
+    std::string clueLine;       // clue line of the last pair read
 };
 
 }  // namespace korvo

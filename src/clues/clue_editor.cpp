@@ -17,8 +17,7 @@ namespace {
 // carries them).
 bool IsWhiteSpace(char16_t c) {
     return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
-           c == 0x3000;
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
 // A line break inside a clue: it would split the clue's line in the clue
@@ -97,8 +96,8 @@ bool DeleteSelectedClue(StoredClueList& list, ClueDatabase* database, const std:
 bool EditClues(std::vector<ClueEntry>& clues, std::u16string_view dataFolder, std::int32_t wordListId,
                ClueEditorDocument& document, ClueManagerDialog& dialog, const std::u16string& startWord,
                int advanceOption) {
-    int option = advanceOption >= kAdvanceAutomatic && advanceOption <= kAdvanceExit ? advanceOption
-                                                                                        : kAdvanceAutomatic;
+    int option =
+        advanceOption >= kAdvanceAutomatic && advanceOption <= kAdvanceExit ? advanceOption : kAdvanceAutomatic;
     ClueDatabase clueDb(DatabaseFolder(dataFolder, ClueFolderName(wordListId)));
     ClueDatabase newClueDb(DatabaseFolder(dataFolder, NewClueFolderName(wordListId)));
 

@@ -19,10 +19,10 @@ namespace korvo {
 class ClueDatabase;
 
 // Where the walk goes after OK; the value carries from one dialog to the next.
-inline constexpr int kAdvanceAutomatic = 0;      // start argument only: 2 at a placeholder, else 1
-inline constexpr int kAdvanceNextWord = 1;       // "Advance to the next word"
-inline constexpr int kAdvanceNextClueless = 2;   // "Advance to the next clueless word"
-inline constexpr int kAdvanceExit = 3;           // "Exit the Clue Manager"
+inline constexpr int kAdvanceAutomatic = 0;     // start argument only: 2 at a placeholder, else 1
+inline constexpr int kAdvanceNextWord = 1;      // "Advance to the next word"
+inline constexpr int kAdvanceNextClueless = 2;  // "Advance to the next clueless word"
+inline constexpr int kAdvanceExit = 3;          // "Exit the Clue Manager"
 
 // The clue a fill gives a word without stored clues starts with this; any
 // clue whose first 15 characters are these counts as a placeholder.
@@ -37,19 +37,19 @@ std::string NewClueFolderName(int wordListId);
 
 // What one Clue Manager dialog shows.
 struct ClueManagerRequest {
-    std::u16string prompt;        // "Key in or select a clue for the word " + answer
-    std::u16string answer;        // the entry's word
-    std::u16string currentClue;   // the entry's clue when the dialog opens
-    bool doNotUse = false;        // "Do not use this word in future puzzles" ticked at the start
-    bool wasDeleted = false;      // the word is deleted already: the box is ticked and cannot be cleared
+    std::u16string prompt;                 // "Key in or select a clue for the word " + answer
+    std::u16string answer;                 // the entry's word
+    std::u16string currentClue;            // the entry's clue when the dialog opens
+    bool doNotUse = false;                 // "Do not use this word in future puzzles" ticked at the start
+    bool wasDeleted = false;               // the word is deleted already: the box is ticked and cannot be cleared
     int advanceOption = kAdvanceNextWord;  // 1, 2 or 3: the radio button selected at the start
     ClueDatabase* clueDatabase = nullptr;  // the clue folder of the word list; null: no stored clues
 };
 
 // What the user confirmed with OK.
 struct ClueManagerResult {
-    std::u16string clueText;      // the combo box's text as it stands
-    bool doNotUse = false;        // the check box
+    std::u16string clueText;               // the combo box's text as it stands
+    bool doNotUse = false;                 // the check box
     int advanceOption = kAdvanceNextWord;  // the radio button: 1, 2 or 3
 };
 

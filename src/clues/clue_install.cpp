@@ -124,8 +124,8 @@ private:
         LinePair pair;       // the word and clue lines
         std::uint64_t hash;  // HashPair of pair
     };
-    std::vector<Entry> entries;         // the recorded pairs
-    std::vector<std::uint32_t> slots;   // index into entries, or kEmpty; size a power of two
+    std::vector<Entry> entries;        // the recorded pairs
+    std::vector<std::uint32_t> slots;  // index into entries, or kEmpty; size a power of two
 };
 
 // True when appending complete pairs to bytes keeps the pairs read from the
@@ -242,7 +242,6 @@ void DeleteFilesInFolder(const std::filesystem::path& folder) {
     for (const std::filesystem::path& file : files) std::filesystem::remove(file, error);
 }
 
-
 int AddCluePairs(const std::filesystem::path& folder, std::string source, FileSystemOps& fileSystem,
                  FileWriteResult* failure) {
     if (failure != nullptr) *failure = {};
@@ -258,8 +257,7 @@ int AddCluePairs(const std::filesystem::path& folder, std::string source, FileSy
         NextClueLine(rest, clue);
         if (word.empty() || clue.empty()) continue;
         char* wordBytes = source.data() + (word.data() - source.data());
-        for (std::size_t i = 0; i < word.size(); ++i)
-            wordBytes[i] = UpperByte(wordBytes[i]);
+        for (std::size_t i = 0; i < word.size(); ++i) wordBytes[i] = UpperByte(wordBytes[i]);
         char* clueBytes = source.data() + (clue.data() - source.data());
         clueBytes[0] = UpperByte(clueBytes[0]);
         // What AddClue refuses before it looks at any file.

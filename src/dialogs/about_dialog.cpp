@@ -19,8 +19,8 @@ QStringList CAboutDlg::NoticeFileNames() {
 }
 
 CAboutDlg::CAboutDlg(int programVersion, const QString& noticeFolder, QWidget* parent) : QDialog(parent) {
-    const QString appTitle = QString::fromUtf8(korvo::kApplicationTitle.data(),
-                                               static_cast<qsizetype>(korvo::kApplicationTitle.size()));
+    const QString appTitle =
+        QString::fromUtf8(korvo::kApplicationTitle.data(), static_cast<qsizetype>(korvo::kApplicationTitle.size()));
     setWindowTitle(QStringLiteral("About %1").arg(appTitle));
 
     QStringList lines;

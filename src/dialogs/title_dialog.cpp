@@ -81,7 +81,8 @@ void CTitleDialog::accept() {
 
 namespace {
 
-std::optional<std::u16string> Ask(QWidget* parent, const korvo::TitleDialogTexts& texts, const std::u16string& current) {
+std::optional<std::u16string> Ask(QWidget* parent, const korvo::TitleDialogTexts& texts,
+                                  const std::u16string& current) {
     CTitleDialog dialog(texts, current, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Value();

@@ -121,8 +121,8 @@ std::u16string IntegerRangeMessage(int low, int high);
 // that is not a number, the range message for a number outside 25..650).
 struct MarginFieldCheck {
     bool ok = false;
-    int value = 0;            // valid when ok
-    std::u16string message;   // set when not ok
+    int value = 0;           // valid when ok
+    std::u16string message;  // set when not ok
 };
 MarginFieldCheck CheckMarginField(std::u16string_view text);
 

@@ -76,8 +76,8 @@ public:
     bool OpenPuzzleFile(const std::filesystem::path& path);
 
     // Commands handled by the document.
-    void OnLoadSolution();       // "Load Solution..."
-    void OnSavePuzzleAsText();   // "Save Puzzle As Text..."
+    void OnLoadSolution();      // "Load Solution..."
+    void OnSavePuzzleAsText();  // "Save Puzzle As Text..."
     bool SavePuzzleAsText(const std::filesystem::path& path);
     void OnGridSize(std::int32_t size);  // the New Grid Size commands: 9, 11, 13, 15 or 21
 
@@ -88,41 +88,42 @@ public:
     std::u16string Title() const;  // the file's name, or "Untitled"
 
     // Fields, in the documented order.
-    std::int32_t pageWidth;               // printable page width, 0.001 inch
-    std::int32_t pageHeight;              // printable page height, 0.001 inch
-    std::unique_ptr<WordStore> wordStore; // the loaded word list
-    std::int32_t generatingMode;          // selected generating mode, 1..4
-    std::int32_t appliedMode;             // mode last applied to an engine; 0 none yet
-    std::int32_t wordListId;              // selected word list, 1..5
-    std::int32_t loadedWordListId;        // word list loaded into wordStore; 0 none yet
-    bool skipSettingsSave;                // Restore Default Settings: do not write the settings at close
-    std::int32_t solutionProbe;           // 1 while Load Solution reads its file, -1 after a failed read
-    std::int32_t programVersion;          // this program's version, or the version read from a puzzle file
-    std::unique_ptr<CCWData> cwData;      // the current puzzle
-    bool gridViewShown;                   // true: grid view; false: puzzle view
-    COLORREF gridColor;                   // grid colour
-    COLORREF cluesColor;                  // clue text colour
-    COLORREF titleColor;                  // title colour
-    LOGFONTW bannerFont;                  // grid-view banner font (not user-editable)
-    LOGFONTW gridFont;                    // letters and numbers in the grids
-    LOGFONTW clueFont;                    // clue lists
-    LOGFONTW titleFont;                   // titles
-    bool underlinedTitle;                 // titles are drawn underlined
-    bool rightSideGrid;                   // the puzzle grid sits on the right of the page
+    std::int32_t pageWidth;                // printable page width, 0.001 inch
+    std::int32_t pageHeight;               // printable page height, 0.001 inch
+    std::unique_ptr<WordStore> wordStore;  // the loaded word list
+    std::int32_t generatingMode;           // selected generating mode, 1..4
+    std::int32_t appliedMode;              // mode last applied to an engine; 0 none yet
+    std::int32_t wordListId;               // selected word list, 1..5
+    std::int32_t loadedWordListId;         // word list loaded into wordStore; 0 none yet
+    bool skipSettingsSave;                 // Restore Default Settings: do not write the settings at close
+    std::int32_t solutionProbe;            // 1 while Load Solution reads its file, -1 after a failed read
+    std::int32_t programVersion;           // this program's version, or the version read from a puzzle file
+    std::unique_ptr<CCWData> cwData;       // the current puzzle
+    bool gridViewShown;                    // true: grid view; false: puzzle view
+    COLORREF gridColor;                    // grid colour
+    COLORREF cluesColor;                   // clue text colour
+    COLORREF titleColor;                   // title colour
+    LOGFONTW bannerFont;                   // grid-view banner font (not user-editable)
+    LOGFONTW gridFont;                     // letters and numbers in the grids
+    LOGFONTW clueFont;                     // clue lists
+    LOGFONTW titleFont;                    // titles
+    bool underlinedTitle;                  // titles are drawn underlined
+    bool rightSideGrid;                    // the puzzle grid sits on the right of the page
     std::int32_t marginLeft, marginRight, marginTop, marginBottom;  // user margins from the paper edge
-    std::int32_t printMarginLeft, printMarginRight, printMarginTop, printMarginBottom;  // from the printable area's edge
-    std::u16string titleText;             // mirror of the puzzle title
-    std::u16string answerTitleText;       // mirror of the answer title
-    std::u16string copyrightText;         // mirror of the copyright line
-    std::u16string authorText;            // mirror of the author line
-    std::u16string dataFolder;            // the per-user data folder
-    std::int32_t newGridSize;             // size of the grid of the next new puzzle: 9, 11, 13, 15 or 21
+    std::int32_t printMarginLeft, printMarginRight, printMarginTop,
+        printMarginBottom;           // from the printable area's edge
+    std::u16string titleText;        // mirror of the puzzle title
+    std::u16string answerTitleText;  // mirror of the answer title
+    std::u16string copyrightText;    // mirror of the copyright line
+    std::u16string authorText;       // mirror of the author line
+    std::u16string dataFolder;       // the per-user data folder
+    std::int32_t newGridSize;        // size of the grid of the next new puzzle: 9, 11, 13, 15 or 21
 
     // Run time only.
-    Host& host;                           // messages, dialogs, cursor, printer, fatal end
-    DocumentEnvironment environment;      // folders and the file layer
-    bool modified = false;                // the framework's modified flag
-    std::filesystem::path pathName;       // the file the puzzle was last opened from or saved to
+    Host& host;                       // messages, dialogs, cursor, printer, fatal end
+    DocumentEnvironment environment;  // folders and the file layer
+    bool modified = false;            // the framework's modified flag
+    std::filesystem::path pathName;   // the file the puzzle was last opened from or saved to
 
     FileSystemOps& FileSystem() const { return environment.fileSystem ? *environment.fileSystem : SystemFileSystem(); }
 

@@ -18,8 +18,8 @@ constexpr Command kCommands[] = {
     {cmd::kFileOpen, "Open", "&Open...\tCtrl+O", "Open an existing document\nOpen", R::kR3, C::kNone, H::kApp, 0},
     {cmd::kFileMruFirst, "Recent File", "", "Open this document", R::kR3, C::kNone, H::kFramework, 0},
     {cmd::kFileSave, "Save", "&Save\tCtrl+S", "Save the active document\nSave", R::kR4, C::kNone, H::kFramework, 0},
-    {cmd::kFileSaveAs, "Save As", "Save &As...", "Save the active document with a new name\nSave As", R::kR4,
-     C::kNone, H::kFramework, 0},
+    {cmd::kFileSaveAs, "Save As", "Save &As...", "Save the active document with a new name\nSave As", R::kR4, C::kNone,
+     H::kFramework, 0},
     {cmd::kSavePuzzleAsText, "Save Puzzle As Text", "Save Puzzle As &Text...",
      "Create a text file containing the current crossword puzzle", R::kR4, C::kNone, H::kDocument, 0},
     {cmd::kExportPuzzle, "Export Puzzle", "&Export Puzzle...", "Export the puzzle for crossword programs, or as a PDF",
@@ -42,16 +42,16 @@ constexpr Command kCommands[] = {
      C::kNone, H::kView, 0},
     {cmd::kTitle, "Title", "T&itle...", "Edit the puzzle title", R::kR5, C::kNone, H::kView, 0},
     {cmd::kAnswerTitle, "Answer Title", "Ans&wer Title", "", R::kR5, C::kNone, H::kView, 0},
-    {cmd::kCopyright, "Copyright", "&Copyright...", "Edit the puzzle copyright information", R::kR5, C::kNone,
-     H::kView, 0},
+    {cmd::kCopyright, "Copyright", "&Copyright...", "Edit the puzzle copyright information", R::kR5, C::kNone, H::kView,
+     0},
     {cmd::kAuthor, "Author", "&Author...", "Edit the author information", R::kR5, C::kNone, H::kView, 0},
     {cmd::kClues, "Clues", "&Clues...", "Edit the clues starting with the first Across word", R::kR4, C::kNone,
      H::kView, 0},
     {cmd::kRestoreDefaults, "Restore Default Settings", "Restore &Default Settings...", "", R::kAlways, C::kNone,
      H::kDocument, 0},
     // View
-    {cmd::kViewToolbar, "Toolbar", "&Toolbar", "Show or hide the toolbar\nToggle ToolBar", R::kAlways,
-     C::kToolbarShown, H::kFrame, 0},
+    {cmd::kViewToolbar, "Toolbar", "&Toolbar", "Show or hide the toolbar\nToggle ToolBar", R::kAlways, C::kToolbarShown,
+     H::kFrame, 0},
     {cmd::kViewStatusBar, "Status Bar", "&Status Bar", "Show or hide the status bar\nToggle Status Bar", R::kAlways,
      C::kStatusBarShown, H::kFrame, 0},
     {cmd::kToggleView, "Toggle View", "Toggle View",
@@ -59,15 +59,15 @@ constexpr Command kCommands[] = {
     // Generate
     {cmd::kStartGenerating, "Start Generating", "Start &Generating", "Start the crossword builder\nStart generating",
      R::kR1, C::kNone, H::kView, 0},
-    {cmd::kStopGenerating, "Stop Generating", "Stop G&enerating", "Stop the crossword builder\nStop generating",
-     R::kR2, C::kNone, H::kView, 0},
-    {cmd::kOptions, "Options", "&Options...", "Select puzzle generating options\nGenerating options", R::kR1,
-     C::kNone, H::kDocument, 0},
-    // Colors
-    {cmd::kTitleColor, "Title Color", "&Title Color...",
-     "Change the puzzle title color\nChange the puzzle title color", R::kR5, C::kNone, H::kView, 0},
-    {cmd::kGridColor, "Grid Color", "&Grid Color...", "Change the grid color\nChange the grid color", R::kR3,
+    {cmd::kStopGenerating, "Stop Generating", "Stop G&enerating", "Stop the crossword builder\nStop generating", R::kR2,
      C::kNone, H::kView, 0},
+    {cmd::kOptions, "Options", "&Options...", "Select puzzle generating options\nGenerating options", R::kR1, C::kNone,
+     H::kDocument, 0},
+    // Colors
+    {cmd::kTitleColor, "Title Color", "&Title Color...", "Change the puzzle title color\nChange the puzzle title color",
+     R::kR5, C::kNone, H::kView, 0},
+    {cmd::kGridColor, "Grid Color", "&Grid Color...", "Change the grid color\nChange the grid color", R::kR3, C::kNone,
+     H::kView, 0},
     {cmd::kCluesColor, "Clues Color", "&Clues Color...", "Change the clues color\nChange the clues color", R::kR5,
      C::kNone, H::kView, 0},
     // Fonts
@@ -89,12 +89,12 @@ constexpr Command kCommands[] = {
     {cmd::kAppAbout, "About", "&About...", "Display program information, version number and copyright\nAbout",
      R::kAlways, C::kNone, H::kApp, 0},
     // Context menu 311
-    {cmd::kEditAcrossWord, "Edit Across Word", "Edit Across Word", "Add or change the Across word of the clicked on block",
-     R::kAlways, C::kNone, H::kView, 0},
+    {cmd::kEditAcrossWord, "Edit Across Word", "Edit Across Word",
+     "Add or change the Across word of the clicked on block", R::kAlways, C::kNone, H::kView, 0},
     {cmd::kEditDownWord, "Edit Down Word", "Edit Down Word", "Add or change the Down word of the clicked on block",
      R::kAlways, C::kNone, H::kView, 0},
-    {cmd::kToggleCircle, "Toggle Circled Square", "Toggle Circled Square", "Add or remove a circled square",
-     R::kAlways, C::kNone, H::kView, 0},
+    {cmd::kToggleCircle, "Toggle Circled Square", "Toggle Circled Square", "Add or remove a circled square", R::kAlways,
+     C::kNone, H::kView, 0},
     // Accelerators without a handler in the main window; they act only in
     // the edit fields of dialogs.
     {cmd::kEditUndo, "Undo", "", "", R::kNoHandler, C::kNone, H::kNone, 0},
@@ -106,13 +106,27 @@ constexpr Command kCommands[] = {
 };
 
 constexpr int kFileItems[] = {
-    cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, 0, cmd::kSavePuzzleAsText,
-    cmd::kExportPuzzle, 0, cmd::kFilePrint, cmd::kFilePrintPreview, cmd::kFilePrintSetup, 0,
-    cmd::kPageLayout, 0, cmd::kLoadSolution, 0, cmd::kAppExit,
+    cmd::kFileNew,
+    cmd::kFileOpen,
+    cmd::kFileSave,
+    cmd::kFileSaveAs,
+    0,
+    cmd::kSavePuzzleAsText,
+    cmd::kExportPuzzle,
+    0,
+    cmd::kFilePrint,
+    cmd::kFilePrintPreview,
+    cmd::kFilePrintSetup,
+    0,
+    cmd::kPageLayout,
+    0,
+    cmd::kLoadSolution,
+    0,
+    cmd::kAppExit,
 };
 constexpr int kEditItems[] = {
-    cmd::kClearGrid, 0, cmd::kTitle, cmd::kAnswerTitle, cmd::kCopyright, cmd::kAuthor, 0, cmd::kClues, 0,
-    cmd::kRestoreDefaults,
+    cmd::kClearGrid, 0, cmd::kTitle,           cmd::kAnswerTitle, cmd::kCopyright, cmd::kAuthor, 0,
+    cmd::kClues,     0, cmd::kRestoreDefaults,
 };
 constexpr int kViewItems[] = {cmd::kViewToolbar, cmd::kViewStatusBar, cmd::kToggleView};
 constexpr int kGenerateItems[] = {cmd::kStartGenerating, cmd::kStopGenerating, 0, cmd::kOptions};
@@ -123,24 +137,41 @@ constexpr int kGridSizeItems[] = {cmd::kGridSize9, cmd::kGridSize11, cmd::kGridS
 constexpr int kHelpItems[] = {cmd::kOnlineHelp, 0, cmd::kAppAbout};
 
 constexpr Menu kMenus[] = {
-    {"&File", kFileItems},   {"&Edit", kEditItems},         {"&View", kViewItems},
-    {"&Generate", kGenerateItems}, {"Co&lors", kColorItems}, {"F&onts", kFontItems},
-    {"&New Grid Size", kGridSizeItems}, {"&Help", kHelpItems},
+    {"&File", kFileItems},
+    {"&Edit", kEditItems},
+    {"&View", kViewItems},
+    {"&Generate", kGenerateItems},
+    {"Co&lors", kColorItems},
+    {"F&onts", kFontItems},
+    {"&New Grid Size", kGridSizeItems},
+    {"&Help", kHelpItems},
 };
 
 constexpr int kContextItems[] = {cmd::kEditAcrossWord, cmd::kEditDownWord, cmd::kToggleCircle};
 constexpr Menu kContextMenu = {"", kContextItems};
 
 constexpr int kToolbar[] = {
-    cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFilePrint, 0, cmd::kClearGrid, 0, cmd::kToggleView, 0,
-    cmd::kStartGenerating, cmd::kStopGenerating, cmd::kOptions, 0, cmd::kAppAbout,
+    cmd::kFileNew,
+    cmd::kFileOpen,
+    cmd::kFileSave,
+    cmd::kFilePrint,
+    0,
+    cmd::kClearGrid,
+    0,
+    cmd::kToggleView,
+    0,
+    cmd::kStartGenerating,
+    cmd::kStopGenerating,
+    cmd::kOptions,
+    0,
+    cmd::kAppAbout,
 };
 
 constexpr Accelerator kAccelerators[] = {
-    {"Ctrl+N", cmd::kFileNew},       {"Ctrl+O", cmd::kFileOpen},        {"Ctrl+S", cmd::kFileSave},
-    {"Ctrl+P", cmd::kFilePrint},     {"Ctrl+Z", cmd::kEditUndo},        {"Alt+Backspace", cmd::kEditUndo},
-    {"Ctrl+X", cmd::kEditCut},       {"Shift+Delete", cmd::kEditCut},   {"Ctrl+C", cmd::kEditCopy},
-    {"Ctrl+Insert", cmd::kEditCopy}, {"Ctrl+V", cmd::kEditPaste},       {"Shift+Insert", cmd::kEditPaste},
+    {"Ctrl+N", cmd::kFileNew},       {"Ctrl+O", cmd::kFileOpen},      {"Ctrl+S", cmd::kFileSave},
+    {"Ctrl+P", cmd::kFilePrint},     {"Ctrl+Z", cmd::kEditUndo},      {"Alt+Backspace", cmd::kEditUndo},
+    {"Ctrl+X", cmd::kEditCut},       {"Shift+Delete", cmd::kEditCut}, {"Ctrl+C", cmd::kEditCopy},
+    {"Ctrl+Insert", cmd::kEditCopy}, {"Ctrl+V", cmd::kEditPaste},     {"Shift+Insert", cmd::kEditPaste},
     {"F6", cmd::kNextPane},          {"Shift+F6", cmd::kPrevPane},
 };
 
@@ -153,55 +184,39 @@ bool IsActiveOrFilled(int status) {
 bool RuleEnables(EnableRule rule, const CommandStateInput& in) {
     switch (rule) {
         case R::kAlways:
-        case R::kR7:
-            return true;
-        case R::kNoHandler:
-            return false;
-        case R::kR1:
-            return !IsActiveOrFilled(in.status);
-        case R::kR2:
-            return in.status == StatusGenerating;
-        case R::kR3:
-            return in.status != StatusGenerating && in.status != StatusReverting;
-        case R::kR4:
-            return in.status == StatusFilled;
+        case R::kR7: return true;
+        case R::kNoHandler: return false;
+        case R::kR1: return !IsActiveOrFilled(in.status);
+        case R::kR2: return in.status == StatusGenerating;
+        case R::kR3: return in.status != StatusGenerating && in.status != StatusReverting;
+        case R::kR4: return in.status == StatusFilled;
         case R::kR5:
-        case R::kR6:
-            return !in.gridViewShown;
+        case R::kR6: return !in.gridViewShown;
     }
     return false;
 }
 
 bool RuleChecks(const Command& command, const CommandStateInput& in) {
     switch (command.check) {
-        case C::kNone:
-            return false;
-        case C::kUnderlinedTitle:
-            return in.underlinedTitle;
-        case C::kGridSize:
-            return in.newGridSize == command.gridSize;
-        case C::kToolbarShown:
-            return in.toolbarShown;
-        case C::kStatusBarShown:
-            return in.statusBarShown;
+        case C::kNone: return false;
+        case C::kUnderlinedTitle: return in.underlinedTitle;
+        case C::kGridSize: return in.newGridSize == command.gridSize;
+        case C::kToolbarShown: return in.toolbarShown;
+        case C::kStatusBarShown: return in.statusBarShown;
     }
     return false;
 }
 
 }  // namespace
 
-std::string_view StatusPrompt(const Command& command) {
-    return command.prompt.substr(0, command.prompt.find('\n'));
-}
+std::string_view StatusPrompt(const Command& command) { return command.prompt.substr(0, command.prompt.find('\n')); }
 
 std::string_view Tooltip(const Command& command) {
     const std::size_t at = command.prompt.find('\n');
     return at == std::string_view::npos ? std::string_view{} : command.prompt.substr(at + 1);
 }
 
-std::string_view MenuLabel(const Command& command) {
-    return command.menuText.substr(0, command.menuText.find('\t'));
-}
+std::string_view MenuLabel(const Command& command) { return command.menuText.substr(0, command.menuText.find('\t')); }
 
 std::string_view MenuAcceleratorText(const Command& command) {
     const std::size_t at = command.menuText.find('\t');

@@ -100,18 +100,19 @@ enum class CommandHandler {
     kFrame,      // the main frame itself (toolbar and status bar toggles)
     kDocument,
     kView,
-    kNone,       // accelerator only, nothing handles it in the main window
+    kNone,  // accelerator only, nothing handles it in the main window
 };
 
 struct Command {
     int id;
-    std::string_view name;       // short English name, for logs and tests
-    std::string_view menuText;   // as stored: '&' marks the mnemonic, "\t" precedes the accelerator text; empty: no menu item
-    std::string_view prompt;     // as stored: status-bar text, then "\n" and the tooltip; may be empty
+    std::string_view name;  // short English name, for logs and tests
+    std::string_view
+        menuText;  // as stored: '&' marks the mnemonic, "\t" precedes the accelerator text; empty: no menu item
+    std::string_view prompt;  // as stored: status-bar text, then "\n" and the tooltip; may be empty
     EnableRule rule;
     CheckRule check;
     CommandHandler handler;
-    int gridSize;                // size chosen by a New Grid Size command, else 0
+    int gridSize;  // size chosen by a New Grid Size command, else 0
 };
 
 // The part of a stored prompt shown in the status bar (before "\n").
@@ -156,8 +157,8 @@ int GridSizeCommand(int size);
 
 // What the enabling rules read.
 struct CommandStateInput {
-    int status = 2;              // generation status of the puzzle (GenerationStatus; 2 designing)
-    bool gridViewShown = true;   // the grid view is chosen (false: puzzle view)
+    int status = 2;             // generation status of the puzzle (GenerationStatus; 2 designing)
+    bool gridViewShown = true;  // the grid view is chosen (false: puzzle view)
     bool underlinedTitle = true;
     int newGridSize = 15;
     bool toolbarShown = true;

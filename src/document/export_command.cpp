@@ -58,12 +58,9 @@ std::filesystem::path WithExportExtension(const std::filesystem::path& path, Exp
 
 ExportResult BuildPuzzleExport(CCWData& puzzle, ExportFormat format) {
     switch (format) {
-        case ExportFormat::AcrossLite:
-            return WritePuzExport(ExportPuzzleOf(puzzle));
-        case ExportFormat::Ipuz:
-            return WriteIpuzExport(ExportPuzzleOf(puzzle));
-        case ExportFormat::Pdf:
-            break;
+        case ExportFormat::AcrossLite: return WritePuzExport(ExportPuzzleOf(puzzle));
+        case ExportFormat::Ipuz: return WriteIpuzExport(ExportPuzzleOf(puzzle));
+        case ExportFormat::Pdf: break;
     }
     ExportResult refused;
     refused.error = "a PDF is drawn from the puzzle page, not encoded from the puzzle";

@@ -14,13 +14,11 @@ bool IsCircled(const ExportPuzzle& puzzle, std::size_t i) {
 
 std::string CheckGridShape(const ExportPuzzle& puzzle) {
     if (puzzle.size < 1 || puzzle.size > kExportMaxSize) {
-        return "grid size " + std::to_string(puzzle.size) + " is outside 1 to " +
-               std::to_string(kExportMaxSize);
+        return "grid size " + std::to_string(puzzle.size) + " is outside 1 to " + std::to_string(kExportMaxSize);
     }
     const std::size_t n = static_cast<std::size_t>(puzzle.size);
     if (puzzle.gridText.size() != n * n) {
-        return "grid text holds " + std::to_string(puzzle.gridText.size()) + " squares, not " +
-               std::to_string(n * n);
+        return "grid text holds " + std::to_string(puzzle.gridText.size()) + " squares, not " + std::to_string(n * n);
     }
     return {};
 }
@@ -50,9 +48,7 @@ GridNumbering NumberGrid(const ExportPuzzle& puzzle) {
     GridNumbering result;
     const int n = puzzle.size;
     if (!CheckGridShape(puzzle).empty()) return result;
-    auto open = [&](int r, int c) {
-        return !IsBlockSquare(puzzle.gridText[static_cast<std::size_t>(r) * n + c]);
-    };
+    auto open = [&](int r, int c) { return !IsBlockSquare(puzzle.gridText[static_cast<std::size_t>(r) * n + c]); };
     result.cellNumbers.assign(static_cast<std::size_t>(n) * n, 0);
     int next = 1;
     for (int r = 0; r < n; ++r) {
@@ -79,9 +75,7 @@ GridNumbering NumberGrid(const ExportPuzzle& puzzle) {
 }
 
 std::string CheckCluesMatchGrid(const ExportPuzzle& puzzle, const GridNumbering& numbering) {
-    auto name = [](int number, bool down) {
-        return std::to_string(number) + (down ? " Down" : " Across");
-    };
+    auto name = [](int number, bool down) { return std::to_string(number) + (down ? " Down" : " Across"); };
     std::set<std::pair<int, bool>> expected;
     for (const GridEntry& e : numbering.entries) expected.insert({e.number, e.down});
     std::set<std::pair<int, bool>> seen;
@@ -101,12 +95,25 @@ namespace {
 // The code page 1252 punctuation that has a plain ASCII form.
 const char* AsciiPunctuation(char32_t c) {
     switch (c) {
-        case 0x2018: case 0x2019: case 0x201A: case 0x201B: case 0x2032: return "'";
-        case 0x201C: case 0x201D: case 0x201E: case 0x201F: case 0x2033: return "\"";
+        case 0x2018:
+        case 0x2019:
+        case 0x201A:
+        case 0x201B:
+        case 0x2032: return "'";
+        case 0x201C:
+        case 0x201D:
+        case 0x201E:
+        case 0x201F:
+        case 0x2033: return "\"";
         case 0x2039: return "<";
         case 0x203A: return ">";
-        case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2212: return "-";
-        case 0x2014: case 0x2015: return "--";
+        case 0x2010:
+        case 0x2011:
+        case 0x2012:
+        case 0x2013:
+        case 0x2212: return "-";
+        case 0x2014:
+        case 0x2015: return "--";
         case 0x2026: return "...";
         case 0x2022: return "*";
         default: return nullptr;
@@ -120,8 +127,7 @@ std::string EncodeAcrossLiteText(std::u16string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             ++i;  // a surrogate pair is one character above U+FFFF
             out += kUnencodable;
             continue;

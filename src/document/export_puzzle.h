@@ -12,19 +12,19 @@ inline constexpr int kExportMaxSize = 28;
 
 // One clue of the puzzle as the exports see it.
 struct ExportClue {
-    int number = 0;       // the clue number of the entry's first square
-    bool down = false;    // false = across, true = down
-    std::u16string clue;  // the clue text
+    int number = 0;         // the clue number of the entry's first square
+    bool down = false;      // false = across, true = down
+    std::u16string clue;    // the clue text
     std::u16string answer;  // the entry's word, upper case (informational)
 };
 
 // A filled puzzle, handed to the export writers. A plain copy of what the
 // puzzle model holds, so the writers depend on nothing but this struct.
 struct ExportPuzzle {
-    int size = 0;                        // rows = columns
-    std::u16string gridText;             // size * size squares, row by row: '!' block, else the letter
-    std::vector<std::uint8_t> circled;   // per square, same index: non-zero = circled; missing entries count as 0
-    std::vector<ExportClue> clues;       // across by number, then down by number
+    int size = 0;                       // rows = columns
+    std::u16string gridText;            // size * size squares, row by row: '!' block, else the letter
+    std::vector<std::uint8_t> circled;  // per square, same index: non-zero = circled; missing entries count as 0
+    std::vector<ExportClue> clues;      // across by number, then down by number
     std::u16string title;
     std::u16string author;
     std::u16string copyright;

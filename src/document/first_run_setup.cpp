@@ -59,7 +59,8 @@ void CkorvoDoc::RunFirstRunSetup() {
             FileWriteResult failure;
             InstallClueDatabase(environment.dataFolder, environment.programFolder, n, SystemFileSystem(), &failure);
             if (!failure.ok) {
-                failures += u"Word list " + Utf16FromUtf8(std::to_string(n)) + u": " + Utf16FromUtf8(failure.message) + u"\n";
+                failures +=
+                    u"Word list " + Utf16FromUtf8(std::to_string(n)) + u": " + Utf16FromUtf8(failure.message) + u"\n";
             }
         }
         host.FirstRunProgress(n, kClueDatabases);

@@ -20,9 +20,9 @@ void CkorvoDoc::OnLoadSolution() {
     // answer grid or its title.
     if (!cwData || cwData->GetStatus() != StatusFilled) return;
 
-    const std::optional<std::filesystem::path> chosen = host.OpenFileDialog(
-        u"Select Puzzle Solution File",
-        {FileFilter{u"Crossword Files (*.kvz)", u"*.kvz"}, FileFilter{u"All files (*.*)", u"*.*"}});
+    const std::optional<std::filesystem::path> chosen =
+        host.OpenFileDialog(u"Select Puzzle Solution File",
+                            {FileFilter{u"Crossword Files (*.kvz)", u"*.kvz"}, FileFilter{u"All files (*.*)", u"*.*"}});
     if (!chosen || chosen->empty()) return;
 
     // The chosen file is decoded exactly as opening it would decode it, into

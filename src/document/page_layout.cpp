@@ -71,7 +71,8 @@ PageGeometry ComputePageGeometry(const PageInput& input, TextMeasurer& measurer)
         const TextExtent extent = MeasureLine(measurer, FontRole::Title, titleSize, input.title);
         const int space = MeasureSpace(measurer, FontRole::Title, titleSize);
         p.titleAnchor = PagePoint{L + p.cw / 2, T};
-        p.titleRect = PageRect{p.titleAnchor.x - extent.width / 2, T, p.titleAnchor.x + extent.width / 2, T + extent.height};
+        p.titleRect =
+            PageRect{p.titleAnchor.x - extent.width / 2, T, p.titleAnchor.x + extent.width / 2, T + extent.height};
         p.yT = T + space + extent.height;
     }
 
@@ -169,9 +170,8 @@ std::u16string SquareNumberText(int number) { return Widen(std::to_string(number
 
 std::u16string ClueNumberText(int number) { return Widen(std::to_string(number) + " "); }
 
-ClueLayout LayoutClueColumns(std::span<const PageRect> columns, int columnCount,
-                             const std::vector<ClueText>& clues, int highestNumber, FontSize font,
-                             TextMeasurer& measurer, ClueLayoutMode mode) {
+ClueLayout LayoutClueColumns(std::span<const PageRect> columns, int columnCount, const std::vector<ClueText>& clues,
+                             int highestNumber, FontSize font, TextMeasurer& measurer, ClueLayoutMode mode) {
     ClueLayout out;
     const int count = std::clamp(columnCount, 0, static_cast<int>(columns.size()));
     if (count == 0) return out;
@@ -248,8 +248,8 @@ ClueLayout LayoutClueColumns(const PageGeometry& geometry, const PageInput& inpu
                              input.highestNumber, font, measurer, mode);
 }
 
-ClueFontFit FitClueFont(std::span<const PageRect> columns, int columnCount,
-                        const std::vector<ClueText>& clues, int highestNumber, TextMeasurer& measurer) {
+ClueFontFit FitClueFont(std::span<const PageRect> columns, int columnCount, const std::vector<ClueText>& clues,
+                        int highestNumber, TextMeasurer& measurer) {
     const int count = std::clamp(columnCount, 0, static_cast<int>(columns.size()));
     auto fits = [&](int height) {
         return LayoutClueColumns(columns, count, clues, highestNumber, FontSize{height, 0}, measurer,

@@ -79,8 +79,8 @@ struct TextExtent {
 };
 
 struct WrappedExtent {
-    int height = 0;         // height of the text word-wrapped to the box width
-    bool tooWide = false;   // some single word is wider than the box
+    int height = 0;        // height of the text word-wrapped to the box width
+    bool tooWide = false;  // some single word is wider than the box
 };
 
 // Measures text in page units. Implemented with the platform's font metrics
@@ -109,16 +109,16 @@ struct ClueText {
 // k = kScreenNumberOffset for the screen, the printer margins and
 // k = kPrinterNumberOffset for paper.
 struct PageInput {
-    int pageWidth = 0;     // W, the printable width
-    int pageHeight = 0;    // H, the printable height
-    int marginLeft = 0;    // L
-    int marginRight = 0;   // R
-    int marginTop = 0;     // T
-    int marginBottom = 0;  // B
+    int pageWidth = 0;                       // W, the printable width
+    int pageHeight = 0;                      // H, the printable height
+    int marginLeft = 0;                      // L
+    int marginRight = 0;                     // R
+    int marginTop = 0;                       // T
+    int marginBottom = 0;                    // B
     int numberOffset = kScreenNumberOffset;  // k
     bool rightSideGrid = true;
-    int gridSize = 0;       // N; taken as 0..kMaxGridSide
-    int highestNumber = 0;  // highest clue number: from 100 on the number column holds three digits
+    int gridSize = 0;            // N; taken as 0..kMaxGridSide
+    int highestNumber = 0;       // highest clue number: from 100 on the number column holds three digits
     std::u16string title;        // empty: no title
     std::u16string answerTitle;  // empty: no answer grid and no answer title
     std::u16string author;
@@ -126,17 +126,16 @@ struct PageInput {
     std::vector<ClueText> clues;
 };
 
-
 // The page geometry, all in page units. Rectangles of absent elements are
 // empty (all zero).
 struct PageGeometry {
     // Content box and columns.
-    int left = 0;          // L, the content's left edge
-    int top = 0;           // T, the content's top edge
-    int x1 = 0;            // W - R - 1, the content's right edge
-    int y1 = 0;            // H - B - 1, the content's bottom edge
-    int cw = 0;            // content width W - R - L - 1 (negative on a page smaller than its margins)
-    int ch = 0;            // content height H - B - T - 1
+    int left = 0;            // L, the content's left edge
+    int top = 0;             // T, the content's top edge
+    int x1 = 0;              // W - R - 1, the content's right edge
+    int y1 = 0;              // H - B - 1, the content's bottom edge
+    int cw = 0;              // content width W - R - L - 1 (negative on a page smaller than its margins)
+    int ch = 0;              // content height H - B - T - 1
     bool landscape = false;  // cw > ch
     int columnCount = 4;     // M: 5 on a landscape page, else 4
     int colW = 0;            // cw / M, never below 0
@@ -167,15 +166,15 @@ struct PageGeometry {
     int yb = 0;                 // under the author line: authorY + (cell - k) + g
 
     // Answer grid in the opposite bottom corner, with its title above it.
-    bool hasAnswerGrid = false;  // the answer title is not empty
-    int aCell = 0;               // (2 cell) / 3
-    int aW = 0;                  // aCell * N
-    int ax = 0;                  // answer grid left
-    int ay = 0;                  // answer grid top: y1 - aW
-    int aH = 0;                  // positive: full line height of the answer letters, aCell - aCell/5 (at least 1)
-    PagePoint answerTitleAnchor; // top centre: (ax + aW/2, ay - 2 - answer title height)
-    PageRect answerTitleRect;    // the drawn answer title, ending 2 units above the grid
-    int yA = 0;                  // lower limit of the columns above the answer grid, or y1
+    bool hasAnswerGrid = false;   // the answer title is not empty
+    int aCell = 0;                // (2 cell) / 3
+    int aW = 0;                   // aCell * N
+    int ax = 0;                   // answer grid left
+    int ay = 0;                   // answer grid top: y1 - aW
+    int aH = 0;                   // positive: full line height of the answer letters, aCell - aCell/5 (at least 1)
+    PagePoint answerTitleAnchor;  // top centre: (ax + aW/2, ay - 2 - answer title height)
+    PageRect answerTitleRect;     // the drawn answer title, ending 2 units above the grid
+    int yA = 0;                   // lower limit of the columns above the answer grid, or y1
 
     // Clue columns R0..R4; only the first columnCount are used, the rest are empty.
     PageRect columns[5];
@@ -226,8 +225,8 @@ struct CluePlacement {
 };
 
 struct ClueLayout {
-    bool fits = false;      // every clue was placed
-    int numberWidth = 0;    // width of "00 " (highest number up to 99) or "000 "
+    bool fits = false;    // every clue was placed
+    int numberWidth = 0;  // width of "00 " (highest number up to 99) or "000 "
     HeadingPlacement across;
     HeadingPlacement down;
     // Place mode only: the clues placed, in list order; after a failure the
@@ -238,9 +237,8 @@ struct ClueLayout {
 // Flows the clues through the first columnCount columns with the clue font of
 // the given size. The heading "DOWN" comes before the first clue whose number
 // is lower than its predecessor's.
-ClueLayout LayoutClueColumns(std::span<const PageRect> columns, int columnCount,
-                             const std::vector<ClueText>& clues, int highestNumber, FontSize font,
-                             TextMeasurer& measurer, ClueLayoutMode mode);
+ClueLayout LayoutClueColumns(std::span<const PageRect> columns, int columnCount, const std::vector<ClueText>& clues,
+                             int highestNumber, FontSize font, TextMeasurer& measurer, ClueLayoutMode mode);
 // The same on a computed page.
 ClueLayout LayoutClueColumns(const PageGeometry& geometry, const PageInput& input, FontSize font,
                              TextMeasurer& measurer, ClueLayoutMode mode);
@@ -253,8 +251,8 @@ struct ClueFontFit {
 // Finds the clue font height: from 100 up by 10 while everything fits (never
 // beyond the tallest column), then down by 1 from the last height tried until
 // it fits, stopping at kMinClueFontHeight.
-ClueFontFit FitClueFont(std::span<const PageRect> columns, int columnCount,
-                        const std::vector<ClueText>& clues, int highestNumber, TextMeasurer& measurer);
+ClueFontFit FitClueFont(std::span<const PageRect> columns, int columnCount, const std::vector<ClueText>& clues,
+                        int highestNumber, TextMeasurer& measurer);
 ClueFontFit FitClueFont(const PageGeometry& geometry, const PageInput& input, TextMeasurer& measurer);
 
 // ---------------------------------------------------------------------------

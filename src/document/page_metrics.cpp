@@ -38,8 +38,8 @@ void CkorvoDoc::ComputePageMetrics() {
 
     // A printer that reports no resolution or no printable page cannot be
     // measured; it is treated like no printer at all.
-    bool usable = printer && printer->dpiX > 0 && printer->dpiY > 0 && printer->physicalWidth > 0 &&
-                  printer->physicalHeight > 0;
+    bool usable =
+        printer && printer->dpiX > 0 && printer->dpiY > 0 && printer->physicalWidth > 0 && printer->physicalHeight > 0;
     std::int32_t w = 0, h = 0, ox = 0, oy = 0;
     if (usable) {
         usable = Hundredths(printer->physicalWidth, printer->dpiX, &w) &&

@@ -23,9 +23,8 @@ void AppendShort(std::string& out, std::uint16_t value) {
 // The strings' part of the checksums: title, author, copyright and notes
 // with their NUL when not empty, every clue without its NUL. Notes count
 // from version 1.3 on.
-std::uint16_t TextChecksum(const std::string& title, const std::string& author,
-                           const std::string& copyright, const std::vector<std::string>& clues,
-                           const std::string& notes, std::uint16_t c) {
+std::uint16_t TextChecksum(const std::string& title, const std::string& author, const std::string& copyright,
+                           const std::vector<std::string>& clues, const std::string& notes, std::uint16_t c) {
     auto withNul = [&c](const std::string& s) {
         if (s.empty()) return;
         c = PuzChecksum(s, c);

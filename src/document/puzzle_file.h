@@ -48,25 +48,25 @@ inline constexpr char16_t kOpenErrorMessage[] = u"Failed to open document.";
 // The document's part of a puzzle file: page size, colours, view choice,
 // margins, fonts and title flags, in the order they are stored.
 struct PuzzleFilePage {
-    COLORREF gridColor = 0;             // grid colour
-    COLORREF cluesColor = 0;            // clue text colour
-    COLORREF titleColor = 0;            // title colour
-    std::int32_t pageWidth = 8000;      // printable page width, 0.001 inch
-    std::int32_t pageHeight = 10500;    // printable page height, 0.001 inch
-    bool gridViewShown = true;          // true: grid view, false: puzzle view
-    std::int32_t printMarginLeft = 250;   // margins from the printable area's edge ...
-    std::int32_t marginLeft = 250;        // ... and from the paper edge, side by side
+    COLORREF gridColor = 0;              // grid colour
+    COLORREF cluesColor = 0;             // clue text colour
+    COLORREF titleColor = 0;             // title colour
+    std::int32_t pageWidth = 8000;       // printable page width, 0.001 inch
+    std::int32_t pageHeight = 10500;     // printable page height, 0.001 inch
+    bool gridViewShown = true;           // true: grid view, false: puzzle view
+    std::int32_t printMarginLeft = 250;  // margins from the printable area's edge ...
+    std::int32_t marginLeft = 250;       // ... and from the paper edge, side by side
     std::int32_t printMarginRight = 250;
     std::int32_t marginRight = 250;
     std::int32_t printMarginTop = 250;
     std::int32_t marginTop = 250;
     std::int32_t printMarginBottom = 250;
     std::int32_t marginBottom = 250;
-    LOGFONTW gridFont;                  // letters and numbers in the grids
-    LOGFONTW clueFont;                  // clue lists
-    LOGFONTW titleFont;                 // titles
-    bool underlinedTitle = true;        // titles are drawn underlined
-    bool rightSideGrid = true;          // the puzzle grid sits on the right of the page
+    LOGFONTW gridFont;            // letters and numbers in the grids
+    LOGFONTW clueFont;            // clue lists
+    LOGFONTW titleFont;           // titles
+    bool underlinedTitle = true;  // titles are drawn underlined
+    bool rightSideGrid = true;    // the puzzle grid sits on the right of the page
 
     friend bool operator==(const PuzzleFilePage&, const PuzzleFilePage&) = default;
 };

@@ -43,10 +43,9 @@ ExportResult BuildTextExport(CCWData& puzzle) { return WriteTextExport(ExportPuz
 void CkorvoDoc::OnSavePuzzleAsText() {
     // The command exists only for a filled puzzle.
     if (!cwData || cwData->GetStatus() != StatusFilled) return;
-    const std::optional<SaveDialogResult> chosen =
-        host.SaveFileDialog(u"Save Puzzle As Text File",
-                            {FileFilter{u"Text Files (*.txt)", u"*.txt"}, FileFilter{u"All files (*.*)", u"*.*"}},
-                            std::nullopt);
+    const std::optional<SaveDialogResult> chosen = host.SaveFileDialog(
+        u"Save Puzzle As Text File",
+        {FileFilter{u"Text Files (*.txt)", u"*.txt"}, FileFilter{u"All files (*.*)", u"*.*"}}, std::nullopt);
     if (!chosen || chosen->path.empty()) return;
     SavePuzzleAsText(chosen->path);
 }

@@ -28,9 +28,7 @@ int R(int n) { return Random::Next() % n; }
 // The grid side during one MakeBlockPattern call.
 int Side(const FillEngine& e) { return e.rows; }
 
-bool Inside(const FillEngine& e, int i, int j) {
-    return i >= 0 && i < Side(e) && j >= 0 && j < Side(e);
-}
+bool Inside(const FillEngine& e, int i, int j) { return i >= 0 && i < Side(e) && j >= 0 && j < Side(e); }
 
 // Squares outside the grid read as open and are never written, so shapes
 // that reach past the edge of sizes such as 16 or 22 stay inside workGrid.
@@ -63,8 +61,7 @@ void RotateCopy(FillEngine& e, int r0, int c0, int n) {
     const int N = Side(e);
     for (int i = r0; i < r0 + n; ++i)
         for (int j = c0; j < c0 + n; ++j)
-            if (Inside(e, i, j) && Inside(e, N - 1 - i, N - 1 - j))
-                e.Square(N - 1 - i, N - 1 - j) = e.Square(i, j);
+            if (Inside(e, i, j) && Inside(e, N - 1 - i, N - 1 - j)) e.Square(N - 1 - i, N - 1 - j) = e.Square(i, j);
 }
 
 // A bar of n blocks down from the top edge in a column c0 .. c0 + n - 1
@@ -72,9 +69,8 @@ void RotateCopy(FillEngine& e, int r0, int c0, int n) {
 // beside its top square.
 void VerticalBar(FillEngine& e, int c0, int n, bool extras) {
     const int N = Side(e);
-    const int j = DrawFitting(c0, n, [&](int c) {
-        return !((c > 0 && IsBlock(e, n, c - 1)) || (c < N - 1 && IsBlock(e, n, c + 1)));
-    });
+    const int j = DrawFitting(
+        c0, n, [&](int c) { return !((c > 0 && IsBlock(e, n, c - 1)) || (c < N - 1 && IsBlock(e, n, c + 1))); });
     if (j < 0) return;
     for (int i = 0; i < n; ++i) PutBlock(e, i, j);
     if (!extras) return;
@@ -88,9 +84,8 @@ void VerticalBar(FillEngine& e, int c0, int n, bool extras) {
 void HorizontalBar(FillEngine& e, int r0, int n, bool extras) {
     const int N = Side(e);
     (void)R(n);
-    const int i = DrawFitting(r0, n, [&](int r) {
-        return !((r > 0 && IsBlock(e, r - 1, n)) || (r < N - 1 && IsBlock(e, r + 1, n)));
-    });
+    const int i = DrawFitting(
+        r0, n, [&](int r) { return !((r > 0 && IsBlock(e, r - 1, n)) || (r < N - 1 && IsBlock(e, r + 1, n))); });
     if (i < 0) return;
     for (int j = 0; j < n; ++j) PutBlock(e, i, j);
     if (!extras) return;
@@ -152,8 +147,8 @@ void BoxBlocks(FillEngine& e, int r0, int c0, int n) {
         if (j < 0) break;
         PutBlock(e, i, j);
         --k;
-        if (k == 1 && n == 3 && R(3) == 0 && IsOpen(e, r0, c0) && IsOpen(e, r0, c0 + 2) &&
-            IsOpen(e, r0 + 2, c0) && IsOpen(e, r0 + 2, c0 + 2)) {
+        if (k == 1 && n == 3 && R(3) == 0 && IsOpen(e, r0, c0) && IsOpen(e, r0, c0 + 2) && IsOpen(e, r0 + 2, c0) &&
+            IsOpen(e, r0 + 2, c0 + 2)) {
             for (int c = c0; c < c0 + 3; ++c) PutBlock(e, r0 + 1, c);
             PutBlock(e, r0, c0 + 1);
             PutBlock(e, r0 + 2, c0 + 1);
@@ -241,8 +236,7 @@ void ScatterPair(FillEngine& e) {
         e.Square(pi, pj) = kBlock;
         bool clear = true;
         for (int d = 1; d <= 3 && clear; ++d)
-            clear = !IsBlock(e, i - d, j) && !IsBlock(e, i + d, j) && !IsBlock(e, i, j - d) &&
-                    !IsBlock(e, i, j + d);
+            clear = !IsBlock(e, i - d, j) && !IsBlock(e, i + d, j) && !IsBlock(e, i, j - d) && !IsBlock(e, i, j + d);
         if (clear && IsBlock(e, i + 1, j + 1) && IsBlock(e, i - 1, j - 1)) clear = false;
         if (clear && IsBlock(e, i + 1, j - 1) && IsBlock(e, i - 1, j + 1)) clear = false;
         if (clear) return;
@@ -328,9 +322,7 @@ void FillEngine::MakeBlockPattern(int size) {
 
     switch (N) {
         case 7: Square(3, 3) = kBlock; return;
-        case 8:
-            Square(0, 0) = Square(0, N - 1) = Square(N - 1, 0) = Square(N - 1, N - 1) = kBlock;
-            return;
+        case 8: Square(0, 0) = Square(0, N - 1) = Square(N - 1, 0) = Square(N - 1, N - 1) = kBlock; return;
         case 9: Pattern9(*this); return;
         case 11: Pattern11(*this); return;
         case 13: Pattern13(*this); return;

@@ -52,8 +52,10 @@ FillCheckResult CheckFill(const FillCheckInput& in) {
         for (int c = 0; c < in.columns; ++c) {
             const char d = at(in.design, r, c), f = at(in.filled, r, c);
             const std::string where = "square row " + std::to_string(r + 1) + ", column " + std::to_string(c + 1);
-            if ((d == '!') != (f == '!')) fault(where + ": block changed ('" + d + "' became '" + f + "')");
-            else if (IsLetter(d) && f != d) fault(where + ": the user's letter " + d + " became '" + f + "'");
+            if ((d == '!') != (f == '!'))
+                fault(where + ": block changed ('" + d + "' became '" + f + "')");
+            else if (IsLetter(d) && f != d)
+                fault(where + ": the user's letter " + d + " became '" + f + "'");
         }
 
     // Entries: runs of two or more open squares.

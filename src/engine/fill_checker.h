@@ -20,12 +20,12 @@ struct ReportedEntry {
 
 // What a fill is checked against.
 struct FillCheckInput {
-    int rows = 0;                                     // grid height
-    int columns = 0;                                  // grid width
-    std::string design;                               // rows*columns squares the user designed ('!' '@' '?' 'A'-'Z')
-    std::string filled;                               // rows*columns squares after the fill
+    int rows = 0;        // grid height
+    int columns = 0;     // grid width
+    std::string design;  // rows*columns squares the user designed ('!' '@' '?' 'A'-'Z')
+    std::string filled;  // rows*columns squares after the fill
     const std::unordered_set<std::string>* words = nullptr;  // the loaded word list
-    bool prefixRule = true;                           // check the first-three-letters rule
+    bool prefixRule = true;                                  // check the first-three-letters rule
     const std::vector<ReportedEntry>* entries = nullptr;     // the filler's own entry list, or null
 };
 

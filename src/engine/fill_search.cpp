@@ -143,7 +143,8 @@ int FillEngine::Move() {
             wordStore->ResetUsedMarks();
             ClearRecentWords();
             for (int r = 0; r < rows; ++r)
-                std::memcpy(workGrid + r * kMaxGridSide, baseGrid + r * kMaxGridSide, static_cast<std::size_t>(columns));
+                std::memcpy(workGrid + r * kMaxGridSide, baseGrid + r * kMaxGridSide,
+                            static_cast<std::size_t>(columns));
             if (trace != nullptr) Trace(x, nullptr, "exhausted", -1);
             return 0;
         }

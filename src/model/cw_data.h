@@ -107,7 +107,8 @@ public:
     void FinishRun(int finalStatus, bool clearStop);
 
     // Fields, in the documented order.
-    std::int32_t cellNumbers[kMaxSquares];  // per square (row * gridSize + column): 251 block, 252 no number, else its clue number
+    std::int32_t cellNumbers[kMaxSquares];  // per square (row * gridSize + column): 251 block, 252 no number, else its
+                                            // clue number
     std::uint8_t circled[kMaxSquares];      // per square: 1 circled, 0 not
     std::vector<ClueEntry> clues;           // across entries by number, then down entries by number
     std::u16string notepad;                 // free text of the user

@@ -50,7 +50,10 @@ bool CCWData::ReadRun(int row, int column, bool across, std::u16string& run) {
     }
     while (r < n && c < n && at(r, c) != kBlockChar) {
         run += at(r, c);
-        if (across) ++c; else ++r;
+        if (across)
+            ++c;
+        else
+            ++r;
     }
     return true;
 }
@@ -102,7 +105,10 @@ void CCWData::WriteRun(int row, int column, bool across, std::string_view letter
     // Squares past the text's end keep what they hold.
     for (std::size_t k = 0; k < letters.size() && r < n && c < n && at(r, c) != kBlock; ++k) {
         at(r, c) = letters[k];
-        if (across) ++c; else ++r;
+        if (across)
+            ++c;
+        else
+            ++r;
     }
     engine->LoadGrid(n, n, grid);
     RefreshGridText();
@@ -136,8 +142,7 @@ bool CCWData::ToggleBlock(int row, int column) {
 void CCWData::ClearGrid() {
     {
         std::lock_guard<std::mutex> lock(statusLock);
-        if (workerActive || status == StatusGenerating || status == StatusFilled || status == StatusReverting)
-            return;
+        if (workerActive || status == StatusGenerating || status == StatusFilled || status == StatusReverting) return;
     }
     if (!engine) return;
     engine->LoadGrid(gridSize, gridSize, nullptr);

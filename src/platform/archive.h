@@ -57,13 +57,13 @@ private:
 
 // What made a read fail; the first failure of a reader is kept.
 enum class ArchiveError {
-    None,           // no failure
-    EndOfData,      // a value needed more bytes than were left
-    LengthTooLarge, // a string or count is longer than the bytes left could hold
-    BadClassTag,    // the object header does not start with the new-class tag
-    BadSchema,      // the object header names another schema
-    BadClassName,   // the object header names another class, or a name too long
-    BadValue,       // a value read is outside what the caller accepts (set by callers)
+    None,            // no failure
+    EndOfData,       // a value needed more bytes than were left
+    LengthTooLarge,  // a string or count is longer than the bytes left could hold
+    BadClassTag,     // the object header does not start with the new-class tag
+    BadSchema,       // the object header names another schema
+    BadClassName,    // the object header names another class, or a name too long
+    BadValue,        // a value read is outside what the caller accepts (set by callers)
 };
 
 class ArchiveReader {

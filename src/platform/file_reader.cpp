@@ -45,8 +45,8 @@ FileReadResult ReadFileBytes(const std::filesystem::path& path, std::size_t maxB
     // The size is only a hint: the file may change while it is read, and
     // special files report 0. Read until the end, never past the limit.
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(std::min<std::size_t>(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : kChunk,
-                                        maxBytes));
+    bytes.reserve(
+        std::min<std::size_t>(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : kChunk, maxBytes));
     std::vector<std::uint8_t> chunk(kChunk);
     for (;;) {
         // One byte more than the limit allows shows that the file is too large.

@@ -45,9 +45,7 @@ public:
 
     int Sync() override { return ::fsync(fd_) == 0 ? 0 : errno; }
 
-    int Truncate(std::uint64_t size) override {
-        return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 ? 0 : errno;
-    }
+    int Truncate(std::uint64_t size) override { return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 ? 0 : errno; }
 
     int Close() override {
         const int fd = fd_;
@@ -63,8 +61,7 @@ private:
 
 class PosixFileSystem : public FileSystemOps {
 public:
-    int CreateTemporaryBeside(const fs::path& target, fs::path* tempPath,
-                              std::unique_ptr<OutputFile>* file) override {
+    int CreateTemporaryBeside(const fs::path& target, fs::path* tempPath, std::unique_ptr<OutputFile>* file) override {
         fs::path folder = target.parent_path();
         if (folder.empty()) folder = ".";
         std::string stem = target.filename().string();

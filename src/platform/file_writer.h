@@ -54,9 +54,9 @@ FileSystemOps& SystemFileSystem();
 
 // Outcome of a write.
 struct FileWriteResult {
-    bool ok = true;        // every byte reached the file and the file is in place
-    int errorCode = 0;     // errno value of the step that failed; 0 when ok
-    std::string message;   // the failing step, the path and the system's reason; empty when ok
+    bool ok = true;       // every byte reached the file and the file is in place
+    int errorCode = 0;    // errno value of the step that failed; 0 when ok
+    std::string message;  // the failing step, the path and the system's reason; empty when ok
 
     explicit operator bool() const { return ok; }
 };

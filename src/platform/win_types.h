@@ -37,19 +37,19 @@ inline constexpr int kFaceNameUnits = 32;
 
 // A font description: 92 bytes, no padding, the layout puzzle files store.
 struct LOGFONTW {
-    std::int32_t lfHeight = 0;              // < 0: character height, > 0: cell (line) height, 0: default
-    std::int32_t lfWidth = 0;               // average character width, 0 = matching the height
-    std::int32_t lfEscapement = 0;          // angle of the text line, tenths of a degree
-    std::int32_t lfOrientation = 0;         // angle of each character's base line, tenths of a degree
-    std::int32_t lfWeight = 0;              // 0 default, 400 normal, 700 bold
-    std::uint8_t lfItalic = 0;              // non-zero: italic
-    std::uint8_t lfUnderline = 0;           // non-zero: underlined
-    std::uint8_t lfStrikeOut = 0;           // non-zero: struck out
-    std::uint8_t lfCharSet = 0;             // character set, 0 = ANSI
-    std::uint8_t lfOutPrecision = 0;        // output precision, 8 = outline fonts preferred
-    std::uint8_t lfClipPrecision = 0;       // clipping precision
-    std::uint8_t lfQuality = 0;             // output quality
-    std::uint8_t lfPitchAndFamily = 0;      // pitch in the low bits, family in the high nibble
+    std::int32_t lfHeight = 0;                 // < 0: character height, > 0: cell (line) height, 0: default
+    std::int32_t lfWidth = 0;                  // average character width, 0 = matching the height
+    std::int32_t lfEscapement = 0;             // angle of the text line, tenths of a degree
+    std::int32_t lfOrientation = 0;            // angle of each character's base line, tenths of a degree
+    std::int32_t lfWeight = 0;                 // 0 default, 400 normal, 700 bold
+    std::uint8_t lfItalic = 0;                 // non-zero: italic
+    std::uint8_t lfUnderline = 0;              // non-zero: underlined
+    std::uint8_t lfStrikeOut = 0;              // non-zero: struck out
+    std::uint8_t lfCharSet = 0;                // character set, 0 = ANSI
+    std::uint8_t lfOutPrecision = 0;           // output precision, 8 = outline fonts preferred
+    std::uint8_t lfClipPrecision = 0;          // clipping precision
+    std::uint8_t lfQuality = 0;                // output quality
+    std::uint8_t lfPitchAndFamily = 0;         // pitch in the low bits, family in the high nibble
     char16_t lfFaceName[kFaceNameUnits] = {};  // face name, NUL-terminated when shorter than 32 units
 
     friend bool operator==(const LOGFONTW&, const LOGFONTW&) = default;

@@ -3,8 +3,8 @@
 #include <QGestureEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPanGesture>
 #include <QPainter>
+#include <QPanGesture>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -21,8 +21,8 @@
 #include "document/appearance.h"
 #include "document/ckorvo_doc.h"
 #include "document/command_table.h"
-#include "model/generation_status.h"
 #include "grid_view_picture.h"
+#include "model/generation_status.h"
 #include "puzzle_page_painter.h"
 #include "view_actions.h"
 
@@ -281,8 +281,8 @@ bool CkorvoView::OnButtonDown(bool right, QPoint point, QPoint globalPoint) {
             // The run as shown, '@' and all, goes to the worker, which drops
             // that word between two slices; its repaint comes with the timer.
             std::string letters;
-            const bool found = right ? puzzle->GetDownLetters(row, column, letters)
-                                     : puzzle->GetAcrossLetters(row, column, letters);
+            const bool found =
+                right ? puzzle->GetDownLetters(row, column, letters) : puzzle->GetAcrossLetters(row, column, letters);
             if (found) puzzle->RequestWordRemoval(letters);
             return true;
         }
@@ -368,12 +368,12 @@ void CkorvoView::OnEditWord(bool across) {
     const int status = puzzle->GetStatus();
     if (IsRunActive(status) || status == StatusFilled) return;
     std::u16string run;
-    const bool found = across ? puzzle->GetAcrossWord(menuRow, menuCol, run) : puzzle->GetDownWord(menuRow, menuCol, run);
+    const bool found =
+        across ? puzzle->GetAcrossWord(menuRow, menuCol, run) : puzzle->GetDownWord(menuRow, menuCol, run);
     if (!found) return;
     std::u16string initial = run;
     std::replace(initial.begin(), initial.end(), u'@', u' ');
-    const std::optional<std::u16string> typed =
-        actions_->AskWordEntry(across, static_cast<int>(run.size()), initial);
+    const std::optional<std::u16string> typed = actions_->AskWordEntry(across, static_cast<int>(run.size()), initial);
     if (!typed || document_ == nullptr || document_->cwData.get() != puzzle) return;
     if (across) {
         puzzle->EditAcrossWord(menuRow, menuCol, *typed);
@@ -469,11 +469,10 @@ void CkorvoView::OnTimer() {
             break;
         }
         case StatusExhausted:
-            failure = std::u16string(kEndOfWordList) + (doc.generatingMode == kStrongestMode ? kChangeTheGrid : kStrongerMode);
+            failure = std::u16string(kEndOfWordList) +
+                      (doc.generatingMode == kStrongestMode ? kChangeTheGrid : kStrongerMode);
             break;
-        case StatusDuplicates:
-            failure = kDuplicateWords;
-            break;
+        case StatusDuplicates: failure = kDuplicateWords; break;
         default:
             // Still running, or a stop has completed: nothing to report.
             Q_EMIT DocumentChanged();

@@ -16,7 +16,7 @@ class ViewActions;
 namespace korvo {
 class CkorvoDoc;
 struct ClueEntry;
-}
+}  // namespace korvo
 
 // The single view of the document. It shows the grid view (the designer's
 // grid with its blocks, letters, circles and the banner naming the
@@ -145,7 +145,7 @@ public:
     std::int32_t layoutState = -1;  // -1 layout invalid, 1 laid out for the screen, 2 for a printer
     std::int32_t menuRow = -1;      // square whose context menu was opened last; -1 none
     std::int32_t menuCol = -1;
-    std::int32_t clueFontWidth = 0;   // the fitted clue font size, page units
+    std::int32_t clueFontWidth = 0;  // the fitted clue font size, page units
     std::int32_t clueFontHeight = 0;
 
 Q_SIGNALS:

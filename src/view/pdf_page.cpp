@@ -53,7 +53,7 @@ struct SavedFonts {
     SavedFonts& operator=(const SavedFonts&) = delete;
 
 private:
-    CkorvoDoc& doc_;  // the document whose fonts are put back
+    CkorvoDoc& doc_;                         // the document whose fonts are put back
     LOGFONTW title_, grid_, clue_, banner_;  // the fonts as they were
 };
 
@@ -109,8 +109,8 @@ PdfPage RenderPdfPage(CkorvoDoc& doc, PdfPicture picture) {
         QPdfWriter writer(&buffer);
         writer.setResolution(kPdfResolution);
         // The whole sheet is the drawing surface: margins are the layout's.
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                         QPageLayout::Inch));
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
         writer.setTitle(ToQString(puzzle.title));
         writer.setCreator(QStringLiteral("korvo"));
         SavedFonts saved(doc);

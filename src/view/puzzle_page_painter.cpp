@@ -60,8 +60,7 @@ void DrawTextAt(QPainter& painter, PagePoint at, Anchor anchor, const QString& t
         horizontal = Qt::AlignRight;
     }
     painter.drawText(QRectF(left, at.y, kAnchorBox, kAnchorBox),
-                     horizontal | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip |
-                         Qt::TextIncludeTrailingSpaces,
+                     horizontal | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip | Qt::TextIncludeTrailingSpaces,
                      text);
 }
 
@@ -137,13 +136,13 @@ void DrawAnswerGrid(QPainter& painter, const PageGeometry& g, const std::u16stri
 }  // namespace
 
 PuzzlePageFrame ScreenFrame(const CkorvoDoc& doc) {
-    return PuzzlePageFrame{doc.pageWidth,  doc.pageHeight,  doc.marginLeft,       doc.marginRight,
-                           doc.marginTop,  doc.marginBottom, kScreenNumberOffset};
+    return PuzzlePageFrame{doc.pageWidth, doc.pageHeight,   doc.marginLeft,     doc.marginRight,
+                           doc.marginTop, doc.marginBottom, kScreenNumberOffset};
 }
 
 PuzzlePageFrame PrinterFrame(const CkorvoDoc& doc) {
-    return PuzzlePageFrame{doc.pageWidth,       doc.pageHeight,       doc.printMarginLeft,  doc.printMarginRight,
-                           doc.printMarginTop,  doc.printMarginBottom, kPrinterNumberOffset};
+    return PuzzlePageFrame{doc.pageWidth,      doc.pageHeight,        doc.printMarginLeft, doc.printMarginRight,
+                           doc.printMarginTop, doc.printMarginBottom, kPrinterNumberOffset};
 }
 
 PuzzlePageHitRects DrawPuzzlePage(QPainter& painter, CkorvoDoc& doc, CCWData& puzzle, bool printing,
@@ -247,10 +246,10 @@ bool PrintPuzzlePageToPdf(CkorvoDoc& doc, const std::filesystem::path& path) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const std::u8string name = path.u8string();
-    printer.setOutputFileName(QString::fromUtf8(reinterpret_cast<const char*>(name.data()),
-                                                static_cast<qsizetype>(name.size())));
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                      QPageLayout::Inch));
+    printer.setOutputFileName(
+        QString::fromUtf8(reinterpret_cast<const char*>(name.data()), static_cast<qsizetype>(name.size())));
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
     // The whole sheet is the page: the margins are measured from its edge.
     printer.setFullPage(true);
 

@@ -47,13 +47,14 @@ QFont PageFont(const LOGFONTW& description, FontSize size, QPaintDevice* device)
         QFont probe(font);
         probe.setPixelSize(kReferencePixels);
         const qreal lineHeight = MetricsFor(probe, device).height();
-        pixels = lineHeight > 0 ? static_cast<int>(std::lround(size.height * kReferencePixels / lineHeight))
-                                : size.height;
+        pixels =
+            lineHeight > 0 ? static_cast<int>(std::lround(size.height * kReferencePixels / lineHeight)) : size.height;
     }
     font.setPixelSize(std::clamp(pixels, 1, kMaxPixelSize));
     if (size.width > 0) {
         const qreal natural = MetricsFor(font, device).averageCharWidth();
-        if (natural > 0) font.setStretch(std::clamp(static_cast<int>(std::lround(size.width * 100 / natural)), 1, 4000));
+        if (natural > 0)
+            font.setStretch(std::clamp(static_cast<int>(std::lround(size.width * 100 / natural)), 1, 4000));
     }
     return font;
 }
@@ -98,8 +99,7 @@ WrappedExtent QtTextMeasurer::Wrapped(FontRole role, FontSize size, std::u16stri
     const QFontMetricsF& metrics = Lookup(role, size).metrics;
     WrappedExtent out;
     const qreal width = std::max(0, boxWidth);
-    const QRectF bounds =
-        metrics.boundingRect(QRectF(0, 0, width, kMaxPageLength), kWrappedTextFlags, ToQString(text));
+    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, width, kMaxPageLength), kWrappedTextFlags, ToQString(text));
     // An empty clue still takes one line, so its number has room.
     out.height = CeilToInt(std::max(bounds.height(), metrics.height()));
     // Word wrapping never breaks a word: a word wider than the box makes

@@ -37,8 +37,7 @@ QFont PageFont(const LOGFONTW& font, FontSize size, QPaintDevice* device = nullp
 // printer, an image), whose painter draws under the page transform.
 class QtTextMeasurer : public TextMeasurer {
 public:
-    QtTextMeasurer(const LOGFONTW& titleFont, const LOGFONTW& gridFont, const LOGFONTW& clueFont,
-                   QPaintDevice* device);
+    QtTextMeasurer(const LOGFONTW& titleFont, const LOGFONTW& gridFont, const LOGFONTW& clueFont, QPaintDevice* device);
 
     // The font a role is drawn with at a size.
     QFont Font(FontRole role, FontSize size);

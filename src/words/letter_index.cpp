@@ -56,7 +56,7 @@ char* FindInBlockIndexed(WordBlock* block, const FixedLetters& fixed) {
     const std::uint64_t* rows[kMaxWordLength];
     for (std::uint32_t k = 0; k < fixed.count; ++k) rows[k] = block->letterBits + fixed.row[k] * block->bitWords;
 
-    const std::uint32_t last = (count - 1) / 64;  // count > cursor >= 0 here
+    const std::uint32_t last = (count - 1) / 64;                      // count > cursor >= 0 here
     std::uint64_t below = ~std::uint64_t{0} << (block->cursor % 64);  // drops records before the cursor
     for (std::uint32_t w = block->cursor / 64; w <= last; ++w) {
         std::uint64_t m = below & rows[0][w];

@@ -20,14 +20,14 @@ inline constexpr char kWordInUse = 1;
 // the functions below, which keep the block's letter index in step; callers
 // may read records and their status bytes, and must not write letters.
 struct WordBlock {
-    std::uint32_t count = 0;       // words stored in this block
-    std::uint32_t capacity = 0;    // kBlockBytes / recordSize; 0 when the data area is missing
-    std::uint32_t length = 0;      // letters per word
-    std::uint32_t recordSize = 0;  // length + 1
-    std::uint32_t cursor = 0;      // index in this block of the next record a search examines
-    std::int32_t failed = 0;       // 1 when the data area could not be allocated
-    char* data = nullptr;          // kBlockBytes bytes of records
-    WordBlock* next = nullptr;     // next block of the same length, or null
+    std::uint32_t count = 0;              // words stored in this block
+    std::uint32_t capacity = 0;           // kBlockBytes / recordSize; 0 when the data area is missing
+    std::uint32_t length = 0;             // letters per word
+    std::uint32_t recordSize = 0;         // length + 1
+    std::uint32_t cursor = 0;             // index in this block of the next record a search examines
+    std::int32_t failed = 0;              // 1 when the data area could not be allocated
+    char* data = nullptr;                 // kBlockBytes bytes of records
+    WordBlock* next = nullptr;            // next block of the same length, or null
     std::uint64_t* letterBits = nullptr;  // letter index of the records (letter_index.h), or null
     std::uint32_t bitWords = 0;           // 64-bit words per bit set of the index: (capacity + 63) / 64
 

@@ -14,9 +14,9 @@
 namespace korvo::testing {
 
 struct CliResult {
-    int exitCode = -1;   // the program's exit status, -1 when it did not exit normally
-    std::string out;     // what it wrote to standard output
-    std::string err;     // what it wrote to standard error
+    int exitCode = -1;  // the program's exit status, -1 when it did not exit normally
+    std::string out;    // what it wrote to standard output
+    std::string err;    // what it wrote to standard error
 };
 
 inline std::string Quoted(const std::string& text) {

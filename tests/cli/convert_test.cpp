@@ -25,8 +25,8 @@ using testsupport::ReadFileForTest;
 using testsupport::WriteFileForTest;
 
 using testing::Convert;
-using testing::ConvertOutcome;
 using testing::ConvertFixture;
+using testing::ConvertOutcome;
 
 class ConvertCommand : public ConvertFixture {
 protected:
@@ -116,8 +116,8 @@ TEST_F(ConvertCommand, outputThatCannotBeWritten_exitsWithOne) {
 
 // The built program, end to end.
 int RunBuiltCli(const std::string& args, const fs::path& errFile) {
-    const std::string command = "'" KORVO_BIN_DIR "/korvo-cli' " + args + " >/dev/null 2>'" + errFile.string() +
-                                "' </dev/null";
+    const std::string command =
+        "'" KORVO_BIN_DIR "/korvo-cli' " + args + " >/dev/null 2>'" + errFile.string() + "' </dev/null";
     const int status = std::system(command.c_str());
     return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

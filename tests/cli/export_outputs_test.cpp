@@ -209,8 +209,8 @@ TEST(CliFillExports, notFilled_writesNoExport) {
     TempFolder folder;
     const auto at = [&](const char* name) { return (folder.path() / name).string(); };
     WriteFileForTest(at("g.txt"), "QXZ\nXQZ\nZZQ\n");
-    const CliResult r = RunCli({"fill", "--grid", at("g.txt"), "--data-folder", at("data"), "--puz", at("n.puz"),
-                                "--ipuz", at("n.ipuz")});
+    const CliResult r = RunCli(
+        {"fill", "--grid", at("g.txt"), "--data-folder", at("data"), "--puz", at("n.puz"), "--ipuz", at("n.ipuz")});
     EXPECT_EQ(r.exitCode, 1) << r.err;
     EXPECT_NE(r.err.find("nothing was saved"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(at("n.puz")));
@@ -226,8 +226,8 @@ TEST(CliFillExports, options_needAFileName_andPdfIsRefusedUpFrontWhenUnavailable
     }
     if (!cli::PdfOutputAvailable()) {
         TempFolder folder;
-        const CliResult r = RunCli({"fill", "--size", "9", "--data-folder", (folder.path() / "data").string(),
-                                    "--pdf", (folder.path() / "x.pdf").string()});
+        const CliResult r = RunCli({"fill", "--size", "9", "--data-folder", (folder.path() / "data").string(), "--pdf",
+                                    (folder.path() / "x.pdf").string()});
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_NE(r.err.find("PDF output is not available in this build"), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(folder.path() / "x.pdf"));
@@ -245,8 +245,8 @@ namespace {
 
 std::string PdfText(const fs::path& pdf, const fs::path& folder) {
     const fs::path text = folder / "pdf.txt";
-    const std::string command = "pdftotext " + testing::Quoted(pdf.string()) + " " + testing::Quoted(text.string()) +
-                                " >/dev/null 2>&1";
+    const std::string command =
+        "pdftotext " + testing::Quoted(pdf.string()) + " " + testing::Quoted(text.string()) + " >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return {};
     return ReadFileForTest(text);
 }
@@ -271,10 +271,14 @@ TEST_F(ConvertOutputs, pdf_holdsTheTitleAndEveryClue_withoutADisplay) {
     std::string text;
     for (char c : PdfText(Out("pets.pdf"), folder.path())) {
         const bool space = c == ' ' || c == '\n' || c == '\r' || c == '\f' || c == '\t';
-        if (!space) text += c;
-        else if (!text.empty() && text.back() != ' ') text += ' ';
+        if (!space)
+            text += c;
+        else if (!text.empty() && text.back() != ' ')
+            text += ' ';
     }
-    for (const char* expected : {"K\xC3\xA4" "fer", "by Ann", "Feline", "Damp", "Bovine", "Tiny tyke"})
+    for (const char* expected : {"K\xC3\xA4"
+                                 "fer",
+                                 "by Ann", "Feline", "Damp", "Bovine", "Tiny tyke"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " in:\n" << text;
 }
 
@@ -290,8 +294,8 @@ TEST_F(ConvertOutputs, pdf_thatCannotBeWritten_exitsOneAndLeavesNoFile) {
 // The text of a PDF without white space, as pdftotext extracts it in content order.
 std::string PdfTextWithoutSpaces(const fs::path& pdf, const fs::path& folder) {
     const fs::path text = folder / "pdf-raw.txt";
-    const std::string command = "pdftotext -raw " + testing::Quoted(pdf.string()) + " " +
-                                testing::Quoted(text.string()) + " >/dev/null 2>&1";
+    const std::string command =
+        "pdftotext -raw " + testing::Quoted(pdf.string()) + " " + testing::Quoted(text.string()) + " >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return {};
     std::string out;
     for (char c : ReadFileForTest(text))

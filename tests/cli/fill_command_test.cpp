@@ -34,7 +34,8 @@ void ExpectJsonShape(const std::string& out, const std::string& result, const st
     const std::regex shape("\\{\"result\": \"" + result +
                            "\", \"seconds\": [0-9]+\\.[0-9]{3}, \"cpu_seconds\": [0-9]+\\.[0-9]{3}, "
                            "\"steps\": [0-9]+, \"entries\": [0-9]+, \"grid\": \\[" +
-                           std::regex_replace(grid, std::regex("[?!@]"), "\\$&") + "\\](, \"verified\": (true|false))?\\}\n");
+                           std::regex_replace(grid, std::regex("[?!@]"), "\\$&") +
+                           "\\](, \"verified\": (true|false))?\\}\n");
     EXPECT_TRUE(std::regex_match(out, shape)) << out;
 }
 
@@ -78,7 +79,10 @@ TEST(CliFill, outcomes_mapToResultAndExitCode) {
         {"exhausted", "CAT!\n!!!!\n@@@@\n!!!!\n", "exhausted", 1, {"CAT!", "!!!!", "@@@@", "!!!!"}},
         // CAT is the only three-letter word, and the user placed it.
         {"no candidate left", "CAT\n!!!\n@@@\n", "no-start", 1, {"CAT", "!!!", "???"}},
-        {"no start", "@@@@@\n!!!!!\n!!!!!\n!!!!!\n!!!!!\n", "no-start", 1,
+        {"no start",
+         "@@@@@\n!!!!!\n!!!!!\n!!!!!\n!!!!!\n",
+         "no-start",
+         1,
          {"?????", "!!!!!", "!!!!!", "!!!!!", "!!!!!"}},
         {"duplicates", "CAT\n!!!\nCAT\n", "duplicates", 1, {"CAT", "!!!", "CAT"}},
         {"already complete", "AB\nCA\n", "filled", 0, {"AB", "CA"}},
@@ -196,10 +200,11 @@ TEST(CliFill, timeLimit_stopsTheRunAndRestoresTheDesign) {
     Fixture f;
     const std::string list = (f.folder.path() / "random.bin").string();
     WriteWordList(list, testing::RandomWords(800, 6, 10, 1));
-    const std::string grid = f.Grid("g.txt", std::string(6, '@') + "\n" + std::string(6, '@') + "\n" +
-                                                 std::string(6, '@') + "\n" + std::string(6, '@') + "\n" +
-                                                 std::string(6, '@') + "\n" + std::string(6, '@') + "\n");
-    const CliResult r = RunCli({"fill", "--grid", grid, "--word-list", list, "--time-limit", "0.5", "--seed", "2", "--json"});
+    const std::string grid =
+        f.Grid("g.txt", std::string(6, '@') + "\n" + std::string(6, '@') + "\n" + std::string(6, '@') + "\n" +
+                            std::string(6, '@') + "\n" + std::string(6, '@') + "\n" + std::string(6, '@') + "\n");
+    const CliResult r =
+        RunCli({"fill", "--grid", grid, "--word-list", list, "--time-limit", "0.5", "--seed", "2", "--json"});
     EXPECT_EQ(r.exitCode, 1) << r.err;
     ExpectJsonShape(r.out, "time-limit", std::vector<std::string>(6, std::string(6, '@')));
     EXPECT_NE(r.out.find("\"steps\": 1,"), std::string::npos) << r.out;

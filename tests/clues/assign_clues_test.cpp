@@ -79,7 +79,8 @@ TEST_F(AssignClues, entriesFollowSlotOrderWithNumberDirectionAnswer) {
 }
 
 TEST_F(AssignClues, severalClues_pickOneWithTheThreadsRandomAndEveryOneOccurs) {
-    WriteClues("CLUES1", "TR.CLU", "TREE\r\nOak, e.g.\r\nTRAY\r\nServer's aid\r\nTREE\r\nFamily chart\r\nTREE\r\nGrove member\n");
+    WriteClues("CLUES1", "TR.CLU",
+               "TREE\r\nOak, e.g.\r\nTRAY\r\nServer's aid\r\nTREE\r\nFamily chart\r\nTREE\r\nGrove member\n");
     SetSlots({{"TREE", kAcross, 1}});
     const std::u16string clues[] = {u"Oak, e.g.", u"Family chart", u"Grove member"};
     std::set<std::u16string> seen;
@@ -125,8 +126,8 @@ TEST_F(AssignClues, wordListIdSelectsClueFolder) {
     const struct {
         int id;
         std::u16string clue;
-    } cases[] = {{1, u"List 1"}, {2, u"List 2"}, {3, u"List 3"}, {4, u"List 4"}, {5, u"List 5"},
-                 {0, u"List 5"}, {9, u"List 5"}, {-1, u"List 5"}};
+    } cases[] = {{1, u"List 1"}, {2, u"List 2"}, {3, u"List 3"}, {4, u"List 4"},
+                 {5, u"List 5"}, {0, u"List 5"}, {9, u"List 5"}, {-1, u"List 5"}};
     for (const auto& c : cases) {
         data->wordListId = c.id;
         EXPECT_EQ(OnlyClue(), c.clue) << "id " << c.id;

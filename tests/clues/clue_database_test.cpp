@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <csignal>
 #include <sstream>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 #include "clues/clue_test_files.h"
@@ -32,7 +32,7 @@ public:
     }
 
 private:
-    rlimit saved{};                         // the limit before
+    rlimit saved{};                          // the limit before
     void (*previousHandler)(int) = nullptr;  // the SIGXFSZ handler before
 };
 
@@ -145,7 +145,8 @@ TEST(ClueDatabaseLookup, threeClues_returnedInFileOrder_thenEmptyAndFileClosed) 
 
 TEST(ClueDatabaseLookup, wordLinesCompareExactly) {
     TempFolder folder;
-    WriteBytes(folder.path() / "HO.CLU", "HOUSES\r\nHomes\r\nhouse\r\nsmall\r\nHOUSE \r\nspace\r\nHOUSE\r\nThe one\r\n");
+    WriteBytes(folder.path() / "HO.CLU",
+               "HOUSES\r\nHomes\r\nhouse\r\nsmall\r\nHOUSE \r\nspace\r\nHOUSE\r\nThe one\r\n");
     ClueDatabase database(folder.withSeparator());
     EXPECT_EQ(AllClues(database, u"HOUSE"), (std::vector<std::u16string>{u"The one"}));
     EXPECT_EQ(AllClues(database, u"HOUS"), (std::vector<std::u16string>{}));
@@ -155,8 +156,7 @@ TEST(ClueDatabaseLookup, readsLfAndCrLf_andALastLineWithoutBreak) {
     TempFolder folder;
     WriteBytes(folder.path() / "HO.CLU", "HOUSE\nA dwelling\r\nHOUSE\r\nCaf\xe9 owner\nHOUSE\nLast");
     ClueDatabase database(folder.withSeparator());
-    EXPECT_EQ(AllClues(database, u"HOUSE"),
-              (std::vector<std::u16string>{u"A dwelling", u"Caf\u00e9 owner", u"Last"}));
+    EXPECT_EQ(AllClues(database, u"HOUSE"), (std::vector<std::u16string>{u"A dwelling", u"Caf\u00e9 owner", u"Last"}));
 }
 
 TEST(ClueDatabaseLookup, damagedFile_passesOverEmptyClueLines) {
@@ -200,8 +200,7 @@ TEST(ClueDatabaseAddClue, samePairTwiceWithCheck_storedOnce) {
     EXPECT_FALSE(database.AddClue(true, u"HOUSE", u"A dwelling"));
     EXPECT_TRUE(database.AddClue(true, u"HOUSE", u"Shelter"));
     EXPECT_TRUE(database.AddClue(true, u"HOME", u"A dwelling"));
-    EXPECT_EQ(ReadBytes(folder.path() / "HO.CLU"),
-              "HOUSE\r\nA dwelling\r\nHOUSE\r\nShelter\r\nHOME\r\nA dwelling\r\n");
+    EXPECT_EQ(ReadBytes(folder.path() / "HO.CLU"), "HOUSE\r\nA dwelling\r\nHOUSE\r\nShelter\r\nHOME\r\nA dwelling\r\n");
     EXPECT_EQ(FileNames(folder.path()), (std::vector<std::string>{"HO.CLU"}));
 }
 
@@ -244,8 +243,7 @@ TEST(ClueDatabaseAddClue, longLines_areCutAt21And60_andALongClueIsAddedAgain) {
     EXPECT_TRUE(database.AddClue(true, word25, u"Letters"));
     EXPECT_TRUE(database.AddClue(true, word25, u"Letters"));
     const std::string line60(60, 'x');
-    EXPECT_EQ(ReadBytes(folder.path() / "HO.CLU"),
-              "HOUSE\r\n" + line60 + "\r\nHOUSE\r\n" + line60 + "\r\n");
+    EXPECT_EQ(ReadBytes(folder.path() / "HO.CLU"), "HOUSE\r\n" + line60 + "\r\nHOUSE\r\n" + line60 + "\r\n");
     EXPECT_EQ(ReadBytes(folder.path() / "AB.CLU"),
               "ABCDEFGHIJKLMNOPQRSTU\r\nLetters\r\nABCDEFGHIJKLMNOPQRSTU\r\nLetters\r\n");
 }

@@ -10,9 +10,9 @@
 
 #include "clues/clue_database.h"
 #include "clues/clue_test_files.h"
-#include "support/failing_file_system.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
+#include "support/failing_file_system.h"
 
 namespace korvo {
 namespace {
@@ -39,8 +39,8 @@ public:
         return next(request);
     }
 
-    std::deque<Answer> script;                          // the answers still to give
-    std::vector<ClueManagerRequest> shown;              // every request, in order
+    std::deque<Answer> script;                            // the answers still to give
+    std::vector<ClueManagerRequest> shown;                // every request, in order
     std::vector<std::vector<std::u16string>> shownClues;  // the stored clues each dialog would list
 
     std::vector<std::u16string> ShownAnswers() const {
@@ -194,15 +194,15 @@ TEST_F(ClueEditorTest, startWordAndOption_chooseTheFirstDialog) {
         int shownOption;
     };
     const Case cases[] = {
-        {u"HOSE", kAdvanceAutomatic, u"HOSE", kAdvanceNextClueless},  // placeholder: clueless words
-        {u"TREE", kAdvanceAutomatic, u"TREE", kAdvanceNextWord},      // real clue: every word
+        {u"HOSE", kAdvanceAutomatic, u"HOSE", kAdvanceNextClueless},     // placeholder: clueless words
+        {u"TREE", kAdvanceAutomatic, u"TREE", kAdvanceNextWord},         // real clue: every word
         {u"TREE", kAdvanceNextClueless, u"HOSE", kAdvanceNextClueless},  // option 2 passes over the start
-        {u"SEA", kAdvanceNextClueless, nullptr, 0},                   // ... and nothing follows it
+        {u"SEA", kAdvanceNextClueless, nullptr, 0},                      // ... and nothing follows it
         {u"OTTER", kAdvanceExit, u"OTTER", kAdvanceExit},
-        {u"HOUSES", kAdvanceNextWord, nullptr, 0},                    // no such entry
-        {u"house", kAdvanceAutomatic, nullptr, 0},                    // answers compare exactly
-        {u"", kAdvanceAutomatic, u"HOUSE", kAdvanceNextWord},         // chosen at the first entry
-        {u"OTTER", 7, u"OTTER", kAdvanceNextClueless},                // out of range: automatic
+        {u"HOUSES", kAdvanceNextWord, nullptr, 0},             // no such entry
+        {u"house", kAdvanceAutomatic, nullptr, 0},             // answers compare exactly
+        {u"", kAdvanceAutomatic, u"HOUSE", kAdvanceNextWord},  // chosen at the first entry
+        {u"OTTER", 7, u"OTTER", kAdvanceNextClueless},         // out of range: automatic
         {u"TREE", -1, u"TREE", kAdvanceNextWord},
     };
     for (const Case& c : cases) {
@@ -362,17 +362,17 @@ TEST_F(ClueEditorTest, storedClueList_fileOrder_firstEqualItemSelected) {
         int selection;
     };
     const Case cases[] = {
-        {u"A home", 1},                 // the first of two equal items
+        {u"A home", 1},  // the first of two equal items
         {u"A dwelling", 0},
-        {u"a home", -1},                // exact compare
-        {u"Shelter", -1},               // not stored
+        {u"a home", -1},                 // exact compare
+        {u"Shelter", -1},                // not stored
         {u"TO DO clue for: HOUSE", -1},  // a placeholder selects nothing, even when stored
         {u"", -1},
     };
     for (const Case& c : cases) {
         const StoredClueList list = OpenStoredClueList(&database, u"HOUSE", c.currentClue);
-        EXPECT_EQ(list.items, (std::vector<std::u16string>{u"A dwelling", u"A home", u"A home",
-                                                           u"TO DO clue for: HOUSE"}));
+        EXPECT_EQ(list.items,
+                  (std::vector<std::u16string>{u"A dwelling", u"A home", u"A home", u"TO DO clue for: HOUSE"}));
         EXPECT_EQ(list.selection, c.selection) << Utf8FromUtf16(c.currentClue);
     }
     EXPECT_TRUE(OpenStoredClueList(&database, u"TREE", u"x").items.empty());
@@ -447,11 +447,11 @@ TEST(ClueEditorText, confirmedClueText) {
         {u"  a dwelling  ", u"A dwelling"},
         {u"a", u"A"},
         {u"\t\u00a0oak or elm\r\n", u"Oak or elm"},
-        {u"\u00e9t\u00e9", u"\u00c9t\u00e9"},           // Latin-1 letters are upper-cased
-        {u"\u00dfig", u"\u00dfig"},                     // ... but not those whose capital lies outside
-        {u"\u03b1 letter", u"\u03b1 letter"},           // nor anything beyond Latin-1
+        {u"\u00e9t\u00e9", u"\u00c9t\u00e9"},  // Latin-1 letters are upper-cased
+        {u"\u00dfig", u"\u00dfig"},            // ... but not those whose capital lies outside
+        {u"\u03b1 letter", u"\u03b1 letter"},  // nor anything beyond Latin-1
         {u"2 down", u"2 down"},
-        {u"two\r\nlines", u"Two lines"},                // one line, as everywhere a clue is written
+        {u"two\r\nlines", u"Two lines"},  // one line, as everywhere a clue is written
         {u"a\n\n\nb\rc", u"A b c"},
         {u"", u""},
         {u" \t\v\f\r\n ", u""},
@@ -469,8 +469,13 @@ TEST(ClueEditorText, promptCopyTextPlaceholderAndFolders) {
     EXPECT_FALSE(IsPlaceholderClue(u"To do clue for: HOUSE"));
     EXPECT_FALSE(IsPlaceholderClue(u" TO DO clue for: HOUSE"));
 
-    for (auto [id, name] : {std::pair{1, "NEWCLUES1"}, {2, "NEWCLUES2"}, {4, "NEWCLUES4"}, {5, "NEWCLUES5"},
-                            {0, "NEWCLUES5"}, {-1, "NEWCLUES5"}, {6, "NEWCLUES5"}}) {
+    for (auto [id, name] : {std::pair{1, "NEWCLUES1"},
+                            {2, "NEWCLUES2"},
+                            {4, "NEWCLUES4"},
+                            {5, "NEWCLUES5"},
+                            {0, "NEWCLUES5"},
+                            {-1, "NEWCLUES5"},
+                            {6, "NEWCLUES5"}}) {
         EXPECT_EQ(NewClueFolderName(id), name) << id;
     }
     for (auto [option, shown] : {std::pair{1, 1}, {2, 2}, {3, 3}, {0, 3}, {-5, 3}, {9, 3}}) {

@@ -46,14 +46,43 @@ void InstallPairByPair(const std::filesystem::path& dataFolder, const std::files
 // and a last line without a line break.
 std::string NastySource(std::uint32_t seed, int pairs) {
     Random::Seed(seed);
-    const std::vector<std::string> words{"house", "HOUSE", "House", "houses", "ho", "h", "hose", "HOME",
-                                         "abcdefghijklmnopqrstuvwxyz", "abcdefghijklmnopqrstuvw", "h1n1", "h/x",
-                                         "\xe9t\xe9", "\xc9T\xc9", "caf\xe9", "ab\r", "a\rb", "ab", "\x01\x02",
-                                         "x", "\xff\xdf"};
+    const std::vector<std::string> words{"house",
+                                         "HOUSE",
+                                         "House",
+                                         "houses",
+                                         "ho",
+                                         "h",
+                                         "hose",
+                                         "HOME",
+                                         "abcdefghijklmnopqrstuvwxyz",
+                                         "abcdefghijklmnopqrstuvw",
+                                         "h1n1",
+                                         "h/x",
+                                         "\xe9t\xe9",
+                                         "\xc9T\xc9",
+                                         "caf\xe9",
+                                         "ab\r",
+                                         "a\rb",
+                                         "ab",
+                                         "\x01\x02",
+                                         "x",
+                                         "\xff\xdf"};
     const std::string long60(60, 'z');
-    const std::vector<std::string> clues{"a dwelling", "A dwelling", "shelter", "house", "HOUSE", "ab",
-                                         long60, long60 + "1", long60 + "2", std::string(75, 'q'),
-                                         "clue with \r inside", "ends in cr\r", "\xe0 la mode", "\xf7 sign", "x"};
+    const std::vector<std::string> clues{"a dwelling",
+                                         "A dwelling",
+                                         "shelter",
+                                         "house",
+                                         "HOUSE",
+                                         "ab",
+                                         long60,
+                                         long60 + "1",
+                                         long60 + "2",
+                                         std::string(75, 'q'),
+                                         "clue with \r inside",
+                                         "ends in cr\r",
+                                         "\xe0 la mode",
+                                         "\xf7 sign",
+                                         "x"};
     std::string source;
     for (int i = 0; i < pairs; ++i) {
         const int kind = Random::Next() % 20;
@@ -110,11 +139,11 @@ TEST(InstallClueDatabase, normalisesWordAndClue_intoTheFileOfTheFirstTwoLetters)
     TempFolder program;
     WriteBytes(program.path() / "cdata1.bin", "house\r\na dwelling\r\nHoMe\nwhere the heart is\nab\nAb\nab\nab\n");
     EXPECT_EQ(InstallClueDatabase(data.path(), program.path(), 1), 3);
-    EXPECT_EQ(FolderContents(data.path()),
-              (std::map<std::string, std::string>{
-                  {"CLUES1", "<dir>"},
-                  {"CLUES1/HO.CLU", "HOUSE\r\nA dwelling\r\nHOME\r\nWhere the heart is\r\n"},
-                  {"CLUES1/AB.CLU", "AB\r\nAb\r\n"}}));
+    EXPECT_EQ(
+        FolderContents(data.path()),
+        (std::map<std::string, std::string>{{"CLUES1", "<dir>"},
+                                            {"CLUES1/HO.CLU", "HOUSE\r\nA dwelling\r\nHOME\r\nWhere the heart is\r\n"},
+                                            {"CLUES1/AB.CLU", "AB\r\nAb\r\n"}}));
 }
 
 TEST(InstallClueDatabase, pairWithAnEmptyLine_isSkipped) {
@@ -136,9 +165,9 @@ TEST(InstallClueDatabase, existingFolder_isEmptiedButItsSubFoldersKept) {
     WriteBytes(folder / "ZZ.CLU", "ZZZ\r\nSleep\r\n");
     WriteBytes(program.path() / "cdata3.bin", "house\na dwelling\n");
     InstallClueDatabase(data.path(), program.path(), 3);
-    EXPECT_EQ(FolderContents(folder), (std::map<std::string, std::string>{{"HO.CLU", "HOUSE\r\nA dwelling\r\n"},
-                                                                          {"keep", "<dir>"},
-                                                                          {"keep/HO.CLU", "old"}}));
+    EXPECT_EQ(FolderContents(folder),
+              (std::map<std::string, std::string>{
+                  {"HO.CLU", "HOUSE\r\nA dwelling\r\n"}, {"keep", "<dir>"}, {"keep/HO.CLU", "old"}}));
 }
 
 TEST(InstallClueDatabase, missingSource_leavesAnEmptyFolder) {
@@ -187,14 +216,21 @@ TEST(InstallClueDatabase, nastySources_giveTheSameFolderAsAddingPairByPair) {
 
 TEST(InstallClueDatabase, handPickedPairs_giveTheSameFolderAsAddingPairByPair) {
     const std::string long60(60, 'Z');
-    const std::string source = "house\r\na dwelling\r\nHOUSE\r\nA dwelling\r\n"  // same pair after normalising
-                               "house\r\n" + long60 + "a\r\nhouse\r\n" + long60 + "b\r\n"  // both stored, cut alike
-                               "house\r\n" + long60 + "\r\n"                    // equals the cut line: refused
-                               "house\r\n" + std::string(75, 'Q') + "\r\nhouse\r\n" + std::string(75, 'Q') + "\r\n"
-                               "abcdefghijklmnopqrstuvwxyz\nclue\nabcdefghijklmnopqrstu\nclue\n"
-                               "ab\r\r\nclue\r\r\nab\r\nclue\r\n\r\n\r\nab\r\r\nclue\r\r\n"
-                               "h\nletter\n\xe9t\xe9\nsummer\n\xc9T\xc9\nSummer\nh1n1\nflu\n../x\nup\n"
-                               "house\na dwelling";
+    const std::string source =
+        "house\r\na dwelling\r\nHOUSE\r\nA dwelling\r\n"  // same pair after normalising
+        "house\r\n" +
+        long60 + "a\r\nhouse\r\n" + long60 +
+        "b\r\n"  // both stored, cut alike
+        "house\r\n" +
+        long60 +
+        "\r\n"  // equals the cut line: refused
+        "house\r\n" +
+        std::string(75, 'Q') + "\r\nhouse\r\n" + std::string(75, 'Q') +
+        "\r\n"
+        "abcdefghijklmnopqrstuvwxyz\nclue\nabcdefghijklmnopqrstu\nclue\n"
+        "ab\r\r\nclue\r\r\nab\r\nclue\r\n\r\n\r\nab\r\r\nclue\r\r\n"
+        "h\nletter\n\xe9t\xe9\nsummer\n\xc9T\xc9\nSummer\nh1n1\nflu\n../x\nup\n"
+        "house\na dwelling";
     TempFolder fastData;
     TempFolder slowData;
     TempFolder program;
@@ -203,9 +239,9 @@ TEST(InstallClueDatabase, handPickedPairs_giveTheSameFolderAsAddingPairByPair) {
     InstallPairByPair(slowData.path(), program.path(), 1);
     const auto fast = FolderContents(fastData.path());
     EXPECT_EQ(fast, FolderContents(slowData.path()));
-    EXPECT_EQ(fast.at("CLUES1/HO.CLU"),
-              "HOUSE\r\nA dwelling\r\nHOUSE\r\n" + long60 + "\r\nHOUSE\r\n" + long60 + "\r\nHOUSE\r\n" +
-                  std::string(60, 'Q') + "\r\nHOUSE\r\n" + std::string(60, 'Q') + "\r\n");
+    EXPECT_EQ(fast.at("CLUES1/HO.CLU"), "HOUSE\r\nA dwelling\r\nHOUSE\r\n" + long60 + "\r\nHOUSE\r\n" + long60 +
+                                            "\r\nHOUSE\r\n" + std::string(60, 'Q') + "\r\nHOUSE\r\n" +
+                                            std::string(60, 'Q') + "\r\n");
     EXPECT_EQ(fast.at("CLUES1/_T.CLU"), "\xc9T\xc9\r\nSummer\r\n");
     EXPECT_EQ(fast.count("CLUES1/H"), 0u);
 }

@@ -3,15 +3,14 @@
 // Small helpers of the clue tests: a temporary folder removed at the end of
 // the test, and whole-file reads and writes in bytes.
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <unistd.h>
 #include <string>
 
 #include <gtest/gtest.h>
-
 
 namespace korvo {
 
@@ -23,14 +22,15 @@ public:
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = std::string("korvo-clues-") + (test ? test->name() : "x") + "-";
         static int made = 0;  // folders made by this process, so that each name is new
-        path_ = std::filesystem::temp_directory_path() /
-                (name + std::to_string(::getpid()) + "-" + std::to_string(++made));
+        path_ =
+            std::filesystem::temp_directory_path() / (name + std::to_string(::getpid()) + "-" + std::to_string(++made));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {
         std::error_code error;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, error);
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     error);
         std::filesystem::remove_all(path_, error);
     }
     TempFolder(const TempFolder&) = delete;

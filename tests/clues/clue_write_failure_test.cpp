@@ -69,7 +69,7 @@ std::vector<std::u16string> AllClues(ClueDatabase& database, const std::u16strin
 
 // The clue lists a fresh object reads for words.
 std::map<std::u16string, std::vector<std::u16string>> ReadBack(const TempFolder& folder,
-                                                              const std::vector<std::u16string>& words) {
+                                                               const std::vector<std::u16string>& words) {
     ClueDatabase database(folder.withSeparator());
     std::map<std::u16string, std::vector<std::u16string>> clues;
     for (const std::u16string& word : words) clues[word] = AllClues(database, word);
@@ -161,10 +161,8 @@ TEST(ClueWriteFailure, addClueThroughTheLayer_writesTheBytesOfAPlainStreamAppend
         std::u16string clue;  // its clue
     };
     const std::vector<Pair> pairs{
-        {u"HOUSE", u"A dwelling"},
-        {u"HOUSEBOATSANDCARAVANSX", std::u16string(75, u'q')},  // both cut
-        {u"HOUSE", u"Caf\u00e9 \r owner"},
-        {u"EURO", wide},
+        {u"HOUSE", u"A dwelling"},         {u"HOUSEBOATSANDCARAVANSX", std::u16string(75, u'q')},  // both cut
+        {u"HOUSE", u"Caf\u00e9 \r owner"}, {u"EURO", wide},
         {u"HOUSE", u"Two\nlines"},
     };
     TempFolder layered;
@@ -189,13 +187,12 @@ TEST(ClueWriteFailure, addClueThroughTheLayer_writesTheBytesOfAPlainStreamAppend
 // than the deleted pair.
 const std::string kDeleteBefore = "HOUSE\nA dwelling\r\n\r\n\r\nHOUSE\r\nShelter\r\nHOTEL\r\n" + std::string(70, 'z') +
                                   "\r\nHOUSE\r\nShelter\r\nHOME\r\nBase\r\n";
-const std::string kDeleteAfter =
-    "HOUSE\r\nA dwelling\r\nHOTEL\r\n" + std::string(60, 'z') + "\r\nHOME\r\nBase\r\n";
+const std::string kDeleteAfter = "HOUSE\r\nA dwelling\r\nHOTEL\r\n" + std::string(60, 'z') + "\r\nHOME\r\nBase\r\n";
 
 TEST(ClueWriteFailure, deleteClueFailingAtAnyStep_returnsFalseKeepsTheClueFileAndNoTemporary) {
     int cases = 0;
-    for (const Failure& failure : EveryFailure(kDeleteAfter.size(), {FailStep::Create, FailStep::Sync,
-                                                                     FailStep::Close, FailStep::Rename})) {
+    for (const Failure& failure :
+         EveryFailure(kDeleteAfter.size(), {FailStep::Create, FailStep::Sync, FailStep::Close, FailStep::Rename})) {
         SCOPED_TRACE(Describe(failure));
         ++cases;
         TempFolder folder;

@@ -132,14 +132,14 @@ TEST(ClueRules, givesAway_catchesTheAnswerInAnyDisguise) {
         const char* answer;
         bool givesAway;
     } cases[] = {
-        {"Kind of tree", "TREE", true},       // the answer itself
-        {"Kind of tree", "TREES", true},      // one letter added
-        {"Trees", "TREE", true},              // one letter removed
-        {"Tray for food", "TREY", true},      // one letter changed
-        {"Sunflower seed", "SUN", true},      // a word holds the answer
+        {"Kind of tree", "TREE", true},         // the answer itself
+        {"Kind of tree", "TREES", true},        // one letter added
+        {"Trees", "TREE", true},                // one letter removed
+        {"Tray for food", "TREY", true},        // one letter changed
+        {"Sunflower seed", "SUN", true},        // a word holds the answer
         {"Kind of flower", "SUNFLOWER", true},  // a word is part of the answer
         {"Kind of tree", "OAK", false},
-        {"A or B", "AN", false},              // two-letter answers are not blocked by short words
+        {"A or B", "AN", false},  // two-letter answers are not blocked by short words
     };
     for (const Case& c : cases) {
         EXPECT_EQ(!GivesAway(c.clue, c.answer).empty(), c.givesAway) << c.clue << " / " << c.answer;
@@ -169,9 +169,8 @@ TEST_P(ClueSource, everyPairIsWellFormed_andNamesNoAnswer) {
                    })) {
             problem = "control character in the clue";
         } else {
-            auto letter = std::find_if(p.clue.begin(), p.clue.end(), [](char c) {
-                return std::isalpha(static_cast<unsigned char>(c));
-            });
+            auto letter = std::find_if(p.clue.begin(), p.clue.end(),
+                                       [](char c) { return std::isalpha(static_cast<unsigned char>(c)); });
             if (letter == p.clue.end() || !(*letter >= 'A' && *letter <= 'Z') ||
                 (p.clue[0] >= 'a' && p.clue[0] <= 'z')) {
                 problem = "first letter is not upper case";
@@ -221,13 +220,12 @@ TEST(ClueSpelling, eachVariantUsesItsOwnSpelling) {
         const char* own;
         const char* foreign;
     } cases[] = {
-        {1, "color", "colour"}, {1, "center", "centre"}, {2, "colour", "color"},
-        {2, "centre", "center"}, {3, "colour", "color"}, {4, "colour", "color"},
+        {1, "color", "colour"},  {1, "center", "centre"}, {2, "colour", "color"},
+        {2, "centre", "center"}, {3, "colour", "color"},  {4, "colour", "color"},
     };
     for (const Case& c : cases) {
         std::string fault;
-        std::vector<Pair> pairs =
-            ParsePairs(ReadBytes(binDir + "/cdata" + std::to_string(c.list) + ".bin"), &fault);
+        std::vector<Pair> pairs = ParsePairs(ReadBytes(binDir + "/cdata" + std::to_string(c.list) + ".bin"), &fault);
         ASSERT_TRUE(fault.empty()) << fault;
         int own = 0;
         int foreign = 0;

@@ -112,15 +112,11 @@ TEST_F(ShippedWordLists, variants_differWhereTheirSpellingsDo) {
         std::array<bool, kLists> in;
     };
     const Case cases[] = {
-        {"COLOR", {true, false, false, false, false}},
-        {"COLOUR", {false, true, true, true, true}},
-        {"CENTER", {true, false, false, false, false}},
-        {"CENTRE", {false, true, true, true, true}},
-        {"ORGANIZE", {true, false, true, false, false}},
-        {"ORGANISE", {false, true, false, true, true}},
-        {"SATYAGRAHA", {false, false, false, false, true}},
-        {"GODOWN", {false, false, false, false, true}},
-        {"CAFE", {true, true, true, true, true}},       // folded from its accented entry
+        {"COLOR", {true, false, false, false, false}},      {"COLOUR", {false, true, true, true, true}},
+        {"CENTER", {true, false, false, false, false}},     {"CENTRE", {false, true, true, true, true}},
+        {"ORGANIZE", {true, false, true, false, false}},    {"ORGANISE", {false, true, false, true, true}},
+        {"SATYAGRAHA", {false, false, false, false, true}}, {"GODOWN", {false, false, false, false, true}},
+        {"CAFE", {true, true, true, true, true}},  // folded from its accented entry
         {"CROSSWORD", {true, true, true, true, true}},
     };
     for (const Case& c : cases)

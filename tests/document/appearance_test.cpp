@@ -176,7 +176,7 @@ TEST_F(AppearanceTest, pageLayout_setsTheGridSideWhateverTheMargins) {
 TEST_F(AppearanceTest, pageLayout_refusesValuesOutsideTheDialogRange) {
     ApplyPageLayout(*doc, LayoutDialogValues{-100000, 10, 0, 651, true});
     EXPECT_EQ(host.MessageTexts(), (std::vector<std::u16string>{u"Right and Left margins are out of range.",
-                                                                 u"Top and Bottom margins are out of range."}));
+                                                                u"Top and Bottom margins are out of range."}));
     EXPECT_EQ(doc->marginLeft, 250);
     EXPECT_EQ(doc->marginBottom, 250);
 }
@@ -188,10 +188,10 @@ TEST_F(AppearanceTest, colorChoice_storesTheColourAndMarksModifiedByItsRule) {
         bool modified;
     };
     const Case cases[] = {
-        {AppearanceColor::Grid, StatusDesigning, false},   {AppearanceColor::Grid, StatusGenerating, false},
-        {AppearanceColor::Grid, StatusExhausted, false},   {AppearanceColor::Grid, StatusFilled, true},
-        {AppearanceColor::Clues, StatusDesigning, true},   {AppearanceColor::Clues, StatusFilled, true},
-        {AppearanceColor::Title, StatusDesigning, true},   {AppearanceColor::Title, StatusFilled, true},
+        {AppearanceColor::Grid, StatusDesigning, false}, {AppearanceColor::Grid, StatusGenerating, false},
+        {AppearanceColor::Grid, StatusExhausted, false}, {AppearanceColor::Grid, StatusFilled, true},
+        {AppearanceColor::Clues, StatusDesigning, true}, {AppearanceColor::Clues, StatusFilled, true},
+        {AppearanceColor::Title, StatusDesigning, true}, {AppearanceColor::Title, StatusFilled, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.which) * 10 + c.status);
@@ -223,8 +223,10 @@ TEST_F(AppearanceTest, fontChoice_takesFaceAndStyleButNotTheSize) {
         bool modified;
     };
     const Case cases[] = {
-        {AppearanceFont::Grid, StatusDesigning, false}, {AppearanceFont::Grid, StatusFilled, true},
-        {AppearanceFont::Title, StatusDesigning, true}, {AppearanceFont::Clue, StatusDesigning, true},
+        {AppearanceFont::Grid, StatusDesigning, false},
+        {AppearanceFont::Grid, StatusFilled, true},
+        {AppearanceFont::Title, StatusDesigning, true},
+        {AppearanceFont::Clue, StatusDesigning, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.which) * 10 + c.status);

@@ -61,10 +61,10 @@ TEST(CommandTable, menuBarHasTheMenusAndItemsInOrder) {
     std::vector<std::string> titles;
     for (const Menu& menu : MainMenu()) titles.emplace_back(menu.title);
     EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit", "&View", "&Generate", "Co&lors", "F&onts",
-                                                 "&New Grid Size", "&Help"}));
+                                                "&New Grid Size", "&Help"}));
 
-    EXPECT_EQ(MenuIds("&File"), (std::vector<int>{57600, 57601, 57603, 57604, 0, 32807, 32815, 0, 57607, 57609,
-                                                  57606, 0, 32801, 0, 32778, 0, 57665}));
+    EXPECT_EQ(MenuIds("&File"), (std::vector<int>{57600, 57601, 57603, 57604, 0, 32807, 32815, 0, 57607, 57609, 57606,
+                                                  0, 32801, 0, 32778, 0, 57665}));
     EXPECT_EQ(MenuIds("&Edit"), (std::vector<int>{32796, 0, 32785, 32803, 32786, 32787, 0, 32788, 0, 32799}));
     EXPECT_EQ(MenuIds("&View"), (std::vector<int>{59392, 59393, 32774}));
     EXPECT_EQ(MenuIds("&Generate"), (std::vector<int>{32771, 32772, 0, 32773}));
@@ -146,16 +146,17 @@ TEST(CommandStates, statusRulesForEveryStatus) {
         bool save;       // R4
     };
     const Row rows[] = {
-        {kDesigning, true, false, true, false},  {kGenerating, false, true, false, false},
+        {kDesigning, true, false, true, false},   {kGenerating, false, true, false, false},
         {kReverting, false, false, false, false}, {kFilled, false, false, true, true},
-        {kExhausted, true, false, true, false},  {kNoStart, true, false, true, false},
+        {kExhausted, true, false, true, false},   {kNoStart, true, false, true, false},
         {kDuplicates, true, false, true, false},
     };
     for (bool gridView : {true, false}) {
         for (const Row& row : rows) {
             const CommandStates s = StatesFor(row.status, gridView);
             SCOPED_TRACE("status " + std::to_string(row.status) + (gridView ? " grid view" : " puzzle view"));
-            for (int id : {cmd::kClearGrid, cmd::kStartGenerating, cmd::kOptions}) EXPECT_EQ(s.Enabled(id), row.clearGrid) << id;
+            for (int id : {cmd::kClearGrid, cmd::kStartGenerating, cmd::kOptions})
+                EXPECT_EQ(s.Enabled(id), row.clearGrid) << id;
             EXPECT_EQ(s.Enabled(cmd::kStopGenerating), row.stop);
             for (int id : {cmd::kFileNew, cmd::kFileOpen, cmd::kFileMruFirst, cmd::kGridFont, cmd::kGridColor})
                 EXPECT_EQ(s.Enabled(id), row.newDoc) << id;
@@ -177,8 +178,8 @@ TEST(CommandStates, whileGenerating_disablesDocumentCommandsButNotStopOrGridSize
 }
 
 TEST(CommandStates, gridView_disablesPageCommandsWhateverTheStatus) {
-    const int pageCommands[] = {cmd::kTitle,      cmd::kAnswerTitle, cmd::kCopyright,  cmd::kAuthor,
-                                cmd::kTitleFont,  cmd::kClueFont,    cmd::kTitleColor, cmd::kCluesColor,
+    const int pageCommands[] = {cmd::kTitle,      cmd::kAnswerTitle,    cmd::kCopyright,  cmd::kAuthor,
+                                cmd::kTitleFont,  cmd::kClueFont,       cmd::kTitleColor, cmd::kCluesColor,
                                 cmd::kPageLayout, cmd::kUnderlinedTitle};
     for (int status : kAllStatuses) {
         const CommandStates grid = StatesFor(status, true);
@@ -195,8 +196,8 @@ TEST(CommandStates, unconditionalCommandsAreEnabledAndEditKeysDisabledEverywhere
                           cmd::kAppExit,      cmd::kRestoreDefaults, cmd::kViewToolbar,      cmd::kViewStatusBar,
                           cmd::kOnlineHelp,   cmd::kAppAbout,        cmd::kEditAcrossWord,   cmd::kEditDownWord,
                           cmd::kToggleCircle, cmd::kGridSize9,       cmd::kGridSize21};
-    const int never[] = {cmd::kEditUndo, cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste, cmd::kNextPane,
-                         cmd::kPrevPane};
+    const int never[] = {cmd::kEditUndo,  cmd::kEditCut,  cmd::kEditCopy,
+                         cmd::kEditPaste, cmd::kNextPane, cmd::kPrevPane};
     for (int status : {kDesigning, kGenerating, kReverting, kFilled, kExhausted, kNoStart, kDuplicates, 7, -100}) {
         for (bool gridView : {true, false}) {
             const CommandStates s = StatesFor(status, gridView);

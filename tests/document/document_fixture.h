@@ -46,8 +46,8 @@ inline bool StoreHas(const WordStore& store, std::string_view word) {
 
 // Enough words to fill the small grids of these tests' lists.
 inline std::vector<std::string> ListOne() {
-    return {"CAT", "DOG", "EMU", "ANT", "BEE", "COW", "ELK", "FOX", "GNU", "HEN", "OWL", "PIG", "RAM", "YAK",
-            "BEAR", "DEER", "HARE", "LION", "MOLE", "WOLF"};
+    return {"CAT", "DOG", "EMU", "ANT", "BEE",  "COW",  "ELK",  "FOX",  "GNU",  "HEN",
+            "OWL", "PIG", "RAM", "YAK", "BEAR", "DEER", "HARE", "LION", "MOLE", "WOLF"};
 }
 inline std::vector<std::string> ListTwo() { return {"TEA", "SUN", "OAK", "SEA", "INK", "ROSE", "TREE", "LAKE"}; }
 

@@ -328,10 +328,10 @@ TEST_F(PageMetricsTest, sidesUseTheirOwnOffsetAndResolution) {
 TEST_F(PageMetricsTest, noUsablePrinter_fallsBackToLetterPageAndUserMargins) {
     const std::optional<PrinterMetrics> printers[] = {
         std::nullopt,
-        PrinterMetrics{5100, 6600, 100, 100, 0, 600},      // no resolution
-        PrinterMetrics{5100, 6600, 100, 100, 600, -600},   // negative resolution
-        PrinterMetrics{0, 6600, 0, 0, 600, 600},           // no sheet
-        PrinterMetrics{5100, 6600, 2600, 100, 600, 600},   // offsets wider than the sheet
+        PrinterMetrics{5100, 6600, 100, 100, 0, 600},        // no resolution
+        PrinterMetrics{5100, 6600, 100, 100, 600, -600},     // negative resolution
+        PrinterMetrics{0, 6600, 0, 0, 600, 600},             // no sheet
+        PrinterMetrics{5100, 6600, 2600, 100, 600, 600},     // offsets wider than the sheet
         PrinterMetrics{2147483647, 2147483647, 0, 0, 1, 1},  // beyond any sheet
     };
     for (const auto& printer : printers) {

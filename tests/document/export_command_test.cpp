@@ -38,11 +38,16 @@ TEST(ExportFormats, formatForPath_byExtensionInAnyCase) {
         std::optional<ExportFormat> format;
     };
     const Case cases[] = {
-        {"a.puz", ExportFormat::AcrossLite}, {"dir.x/A.PUZ", ExportFormat::AcrossLite},
-        {"a.ipuz", ExportFormat::Ipuz},      {"a.IPuz", ExportFormat::Ipuz},
-        {"a.pdf", ExportFormat::Pdf},        {"a.Pdf", ExportFormat::Pdf},
-        {"a", std::nullopt},                 {"a.txt", std::nullopt},
-        {"a.puz.bak", std::nullopt},         {"puz", std::nullopt},
+        {"a.puz", ExportFormat::AcrossLite},
+        {"dir.x/A.PUZ", ExportFormat::AcrossLite},
+        {"a.ipuz", ExportFormat::Ipuz},
+        {"a.IPuz", ExportFormat::Ipuz},
+        {"a.pdf", ExportFormat::Pdf},
+        {"a.Pdf", ExportFormat::Pdf},
+        {"a", std::nullopt},
+        {"a.txt", std::nullopt},
+        {"a.puz.bak", std::nullopt},
+        {"puz", std::nullopt},
         {".puz", std::nullopt},  // a hidden file's name, not an extension
         {"", std::nullopt},
     };
@@ -84,11 +89,11 @@ TEST_F(ExportCommand, dialog_offersTheThreeTypes_andTheChosenTypeDecidesFormatAn
         {"a", 0, "a.puz", ExportFormat::AcrossLite},
         {"b", 1, "b.ipuz", ExportFormat::Ipuz},
         {"c.puz", 0, "c.puz", ExportFormat::AcrossLite},
-        {"d.data", 1, "d.data", ExportFormat::Ipuz},     // an extension of the user's own is kept
-        {"e.puz", 1, "e.puz", ExportFormat::Ipuz},       // the type, not the name, decides
+        {"d.data", 1, "d.data", ExportFormat::Ipuz},  // an extension of the user's own is kept
+        {"e.puz", 1, "e.puz", ExportFormat::Ipuz},    // the type, not the name, decides
         {"f", 2, "f.pdf", std::nullopt},
-        {"g.ipuz", 7, "g.ipuz", ExportFormat::Ipuz},     // no valid type: the name's extension
-        {"h", -1, "h.puz", ExportFormat::AcrossLite},    // neither: the first type
+        {"g.ipuz", 7, "g.ipuz", ExportFormat::Ipuz},   // no valid type: the name's extension
+        {"h", -1, "h.puz", ExportFormat::AcrossLite},  // neither: the first type
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -155,9 +160,8 @@ TEST_F(ExportCommand, notFilled_isRefusedWithoutDialogOrFile) {
         EXPECT_TRUE(host.fileDialogs.empty());
         for (const ExportFormat format : {ExportFormat::AcrossLite, ExportFormat::Ipuz, ExportFormat::Pdf}) {
             bool pdfCalled = false;
-            EXPECT_FALSE(ExportPuzzleFile(*doc, File("x"), format, [&](const std::filesystem::path&) {
-                return pdfCalled = true;
-            }));
+            EXPECT_FALSE(ExportPuzzleFile(*doc, File("x"), format,
+                                          [&](const std::filesystem::path&) { return pdfCalled = true; }));
             EXPECT_FALSE(pdfCalled);
         }
         EXPECT_TRUE(root.Entries("files").empty());
@@ -227,9 +231,8 @@ TEST_F(ExportCommand, pdf_withoutWriter_saysItIsNotAvailable) {
 }
 
 TEST_F(ExportCommand, pdf_failingWriter_showsTheExportMessage) {
-    EXPECT_FALSE(ExportPuzzleFile(*doc, File("p.pdf"), ExportFormat::Pdf, [](const std::filesystem::path&) {
-        return false;
-    }));
+    EXPECT_FALSE(
+        ExportPuzzleFile(*doc, File("p.pdf"), ExportFormat::Pdf, [](const std::filesystem::path&) { return false; }));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text.rfind(kExportErrorMessage, 0), 0u);
 }

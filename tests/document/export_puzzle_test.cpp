@@ -25,7 +25,7 @@ TEST(ExportNumbering, numbersSquaresThatStartEntriesRowByRow) {
         bool down;
         int row, column, length;
     };
-    const E expected[] = {{1, false, 0, 0, 3}, {1, true, 0, 0, 3}, {2, true, 0, 1, 4}, {3, true, 0, 2, 4},
+    const E expected[] = {{1, false, 0, 0, 3}, {1, true, 0, 0, 3}, {2, true, 0, 1, 4},  {3, true, 0, 2, 4},
                           {4, false, 1, 0, 4}, {5, true, 1, 3, 3}, {6, false, 2, 0, 4}, {7, false, 3, 1, 3}};
     ASSERT_EQ(g.entries.size(), std::size(expected));
     for (std::size_t i = 0; i < g.entries.size(); ++i) {
@@ -114,12 +114,12 @@ TEST(ExportEncoding, writesOneBytePerCharacterInLatin1) {
         {u"caf\u00e9 \u00a9 \u00ff \u00a0", "caf\xe9 \xa9 \xff \xa0"},
         {u"\u2018a\u2019 \u201cb\u201d \u201e", "'a' \"b\" \""},
         {u"x\u2013y\u2014z\u2026", "x-y--z..."},
-        {u"\u0141\u03c0\u20ac\u2122", "????"},          // above U+00FF, including the euro sign
-        {u"\U0001F600", "?"},                           // a surrogate pair is one character
+        {u"\u0141\u03c0\u20ac\u2122", "????"},  // above U+00FF, including the euro sign
+        {u"\U0001F600", "?"},                   // a surrogate pair is one character
         {lone, "a?"},
         {highAtEnd, "b?"},
-        {std::u16string(u"n\0l", 3), "n?l"},           // no NUL may reach a NUL-terminated string
-        {u"c1\u0085\u0080\u009f", "c1???"},             // control codes read as cp1252 punctuation
+        {std::u16string(u"n\0l", 3), "n?l"},  // no NUL may reach a NUL-terminated string
+        {u"c1\u0085\u0080\u009f", "c1???"},   // control codes read as cp1252 punctuation
         {u"tab\tcr\rlf\n", "tab\tcr\rlf\n"},
     };
     for (const Case& c : cases) EXPECT_EQ(EncodeAcrossLiteText(c.in), c.out);

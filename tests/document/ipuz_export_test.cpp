@@ -101,10 +101,14 @@ private:
         for (int k = 0; k < 4; ++k) {
             const char c = s_[at_++];
             v <<= 4;
-            if (c >= '0' && c <= '9') v |= c - '0';
-            else if (c >= 'a' && c <= 'f') v |= c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') v |= c - 'A' + 10;
-            else return false;
+            if (c >= '0' && c <= '9')
+                v |= c - '0';
+            else if (c >= 'a' && c <= 'f')
+                v |= c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                v |= c - 'A' + 10;
+            else
+                return false;
         }
         return true;
     }
@@ -243,8 +247,8 @@ TEST(IpuzExport, smallPuzzle_parsesBackFieldByField) {
     ASSERT_TRUE(r.ok()) << r.error;
     const Json j = ParseOrFail(r.bytes);
     ASSERT_EQ(j.type, Json::Object);
-    const std::vector<std::string> keys = {"version", "kind", "dimensions", "title", "author", "copyright",
-                                           "notes", "puzzle", "solution", "clues"};
+    const std::vector<std::string> keys = {"version",   "kind",  "dimensions", "title",    "author",
+                                           "copyright", "notes", "puzzle",     "solution", "clues"};
     EXPECT_EQ(j.keyOrder, keys);
     EXPECT_EQ(j["version"].text, "http://ipuz.org/v2");
     ASSERT_EQ(j["kind"].items.size(), 1u);
@@ -259,10 +263,8 @@ TEST(IpuzExport, smallPuzzle_parsesBackFieldByField) {
     // Puzzle: numbers, 0 for unnumbered open squares, "#" blocks, circles as styled cells.
     const Json& puzzle = j["puzzle"];
     ASSERT_EQ(puzzle.items.size(), 4u);
-    const char* expectedCells[4][4] = {{"(1)", "2", "3", "#"},
-                                       {"4", "0", "0", "5"},
-                                       {"6", "0", "(0)", "0"},
-                                       {"#", "7", "0", "0"}};
+    const char* expectedCells[4][4] = {
+        {"(1)", "2", "3", "#"}, {"4", "0", "0", "5"}, {"6", "0", "(0)", "0"}, {"#", "7", "0", "0"}};
     for (int r = 0; r < 4; ++r) {
         ASSERT_EQ(puzzle[r].items.size(), 4u);
         for (int c = 0; c < 4; ++c) {
@@ -298,11 +300,12 @@ TEST(IpuzExport, smallPuzzle_parsesBackFieldByField) {
         int number;
         std::string text;
     };
-    const std::vector<Clue> across = {{1, "Taxi"}, {4, "Zone"},
+    const std::vector<Clue> across = {{1, "Taxi"},
+                                      {4, "Zone"},
                                       {6, "Fruit with a \xe2\x80\x9cneck\xe2\x80\x9d"},
                                       {7, "Exist \xe2\x80\x94 plural form"}};
-    const std::vector<Clue> down = {{1, "Baseball hat"}, {2, "Region"}, {3, "Teddy\xe2\x80\x99s kind"},
-                                    {5, "</script> & <b>"}};
+    const std::vector<Clue> down = {
+        {1, "Baseball hat"}, {2, "Region"}, {3, "Teddy\xe2\x80\x99s kind"}, {5, "</script> & <b>"}};
     EXPECT_EQ(j["clues"].keyOrder, (std::vector<std::string>{"Across", "Down"}));
     for (const auto& [name, list] : {std::pair{"Across", across}, std::pair{"Down", down}}) {
         SCOPED_TRACE(name);
@@ -389,8 +392,8 @@ TEST(IpuzExport, badPuzzles_areRefusedWithoutBytes) {
 
 TEST(JsonTestReader, rejectsMalformedText) {
     // The reader's own strictness, so that a parse that passes means something.
-    for (const char* bad : {"", "{", "{\"a\":1,}", "[1 2]", "\"a\x01\"", "\"\\x\"", "\"\\ud800\"",
-                            "\"\xc3\"", "\"\xed\xa0\x80\"", "{\"a\":1,\"a\":2}", "01", "[1] x", "tru"}) {
+    for (const char* bad : {"", "{", "{\"a\":1,}", "[1 2]", "\"a\x01\"", "\"\\x\"", "\"\\ud800\"", "\"\xc3\"",
+                            "\"\xed\xa0\x80\"", "{\"a\":1,\"a\":2}", "01", "[1] x", "tru"}) {
         Json j;
         EXPECT_FALSE(JsonParser(bad).Parse(j)) << bad;
     }

@@ -30,7 +30,9 @@ TEST(JsonString, escapesQuotesBackslashAndControlsAndEncodesUtf8) {
         {"line and paragraph separators", u"\u2028\u2029", "\"\\u2028\\u2029\""},
         {"surrogate pair", u"\U0001F600", "\"\xf0\x9f\x98\x80\""},
         {"highest code point", u"\U0010FFFF", "\"\xf4\x8f\xbf\xbf\""},
-        {"lone high surrogate", WithUnit(u"a", 0xD800, u"b"), "\"a\xef\xbf\xbd" "b\""},
+        {"lone high surrogate", WithUnit(u"a", 0xD800, u"b"),
+         "\"a\xef\xbf\xbd"
+         "b\""},
         {"lone low surrogate", WithUnit(u"a", 0xDC00, u""), "\"a\xef\xbf\xbd\""},
         {"high surrogate at the end", WithUnit(u"", 0xDBFF, u""), "\"\xef\xbf\xbd\""},
         {"two highs then a low", WithUnit(WithUnit(u"", 0xD800, u""), 0xD83D, u"\xDE00"),
@@ -70,7 +72,7 @@ TEST(JsonWriter, misuseIsIgnoredRatherThanCorruptingState) {
     w.EndArray();
     w.Key(u"x");  // a key outside an object
     w.BeginObject();
-    w.Int(1);  // a value without its key
+    w.Int(1);      // a value without its key
     w.EndArray();  // wrong kind of end
     w.Key(u"a");
     w.EndObject();  // a key waiting for its value

@@ -38,38 +38,50 @@ TEST_F(LoadSolution, chosenFile_setsTheAnswerGridOnlyWhenItIsAFilePuzzleOfTheSam
         const char* name;
         std::function<std::filesystem::path()> file;
         std::vector<std::u16string> messages;
-        bool answerChanges;            // the answer grid becomes the file's grid
-        const char16_t* answerTitle;   // the answer title afterwards
+        bool answerChanges;           // the answer grid becomes the file's grid
+        const char16_t* answerTitle;  // the answer title afterwards
     };
     const std::u16string own = PatternGrid(15);
     const std::vector<Case> cases = {
-        {"the puzzle's own file", [this] { return PuzzleFile("own.kvz", *doc->cwData); }, {}, true,
-         u"Puzzle Answer"},
+        {"the puzzle's own file", [this] { return PuzzleFile("own.kvz", *doc->cwData); }, {}, true, u"Puzzle Answer"},
         {"another 15 x 15 puzzle",
-         [this] { return PuzzleFile("other.kvz", *FilledPuzzle(15, PatternGrid(15, u'C'))); }, {},
-         true, u"Previous Answer"},
+         [this] { return PuzzleFile("other.kvz", *FilledPuzzle(15, PatternGrid(15, u'C'))); },
+         {},
+         true,
+         u"Previous Answer"},
         {"the same grid in lower case",
          [this] {
              std::u16string grid = PatternGrid(15);
              grid[0] = u'a';
              return PuzzleFile("lower.kvz", *FilledPuzzle(15, grid));
          },
-         {}, true, u"Previous Answer"},
+         {},
+         true,
+         u"Previous Answer"},
         {"a 13 x 13 puzzle",
          [this] { return PuzzleFile("small.kvz", *FilledPuzzle(13, PatternGrid(13))); },
-         {kSizeMessage}, false, u"Previous Answer"},
+         {kSizeMessage},
+         false,
+         u"Previous Answer"},
         {"a 21 x 21 puzzle",
          [this] { return PuzzleFile("large.kvz", *FilledPuzzle(21, PatternGrid(21))); },
-         {kSizeMessage}, false, u"Previous Answer"},
+         {kSizeMessage},
+         false,
+         u"Previous Answer"},
         {"the own file cut short",
          [this] {
              Bytes b = EncodePuzzle(*doc->cwData, SamplePage(), 60601).bytes;
              b.resize(b.size() / 2);
              return Write("cut.kvz", b);
          },
-         {kFormatMessage}, false, u"Previous Answer"},
-        {"a text file", [this] { return Write("notes.kvz", ToBytes("<ACROSS PUZZLE V2>\r\n")); },
-         {kFormatMessage}, false, u"Previous Answer"},
+         {kFormatMessage},
+         false,
+         u"Previous Answer"},
+        {"a text file",
+         [this] { return Write("notes.kvz", ToBytes("<ACROSS PUZZLE V2>\r\n")); },
+         {kFormatMessage},
+         false,
+         u"Previous Answer"},
         {"a file that is gone", [this] { return File("gone.kvz"); }, {}, false, u"Previous Answer"},
         {"a folder", [this] { return Files(); }, {}, false, u"Previous Answer"},
     };
@@ -101,9 +113,9 @@ TEST_F(LoadSolution, chosenFile_setsTheAnswerGridOnlyWhenItIsAFilePuzzleOfTheSam
 TEST_F(LoadSolution, cancelledDialogOrUnfilledPuzzle_changesNothing) {
     host.openAnswers.push_back(std::nullopt);
     doc->OnLoadSolution();
-    ASSERT_NO_FATAL_FAILURE(testsupport::ExpectOnlyFileDialog(
-        host, false, u"Select Puzzle Solution File",
-        {{u"Crossword Files (*.kvz)", u"*.kvz"}, {u"All files (*.*)", u"*.*"}}));
+    ASSERT_NO_FATAL_FAILURE(
+        testsupport::ExpectOnlyFileDialog(host, false, u"Select Puzzle Solution File",
+                                          {{u"Crossword Files (*.kvz)", u"*.kvz"}, {u"All files (*.*)", u"*.*"}}));
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->cwData->solutionText, PatternGrid(15, u'K'));
 

@@ -75,10 +75,10 @@ PageInput FallbackPage(bool rightSideGrid, int numberOffset = kScreenNumberOffse
     in.rightSideGrid = rightSideGrid;
     in.gridSize = 15;
     in.highestNumber = 78;
-    in.title = u"DAILY PUZZLE";       // 12 characters
-    in.answerTitle = u"ANSWERS";      // 7 characters
-    in.author = u"By Someone";        // 10 characters
-    in.copyright = u"(c) 2024";       // 8 characters
+    in.title = u"DAILY PUZZLE";   // 12 characters
+    in.answerTitle = u"ANSWERS";  // 7 characters
+    in.author = u"By Someone";    // 10 characters
+    in.copyright = u"(c) 2024";   // 8 characters
     return in;
 }
 
@@ -304,8 +304,8 @@ TEST(ClueLayout, numberColumn_widensForThreeDigitNumbers) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.highest);
         FakeMeasurer m;
-        const ClueLayout out = LayoutClueColumns(columns, 1, {{1, u"Clue"}}, c.highest, FontSize{100, 0}, m,
-                                                 ClueLayoutMode::Place);
+        const ClueLayout out =
+            LayoutClueColumns(columns, 1, {{1, u"Clue"}}, c.highest, FontSize{100, 0}, m, ClueLayoutMode::Place);
         ASSERT_TRUE(out.fits);
         EXPECT_EQ(out.numberWidth, c.digitsAndSpace * 50);
         ASSERT_EQ(out.clues.size(), 1u);
@@ -493,7 +493,13 @@ TEST(GridViewGeometry, squaresLettersAndBanner_followTheDeviceHeight) {
         {11250, 15, 375, 300, {250, 250, 5875, 5875}, {250, 6250, 5875, 6625}, 37},
         {-11250, 15, 375, 300, {250, 250, 5875, 5875}, {250, 6250, 5875, 6625}, 37},
         // The banner (4005 wide) is narrower than the grid (5607).
-        {11250, 21, 267, 214, {250, 250, 250 + 5607, 250 + 5607}, {250, 250 + 22 * 267, 250 + 4005, 250 + 23 * 267}, 27},
+        {11250,
+         21,
+         267,
+         214,
+         {250, 250, 250 + 5607, 250 + 5607},
+         {250, 250 + 22 * 267, 250 + 4005, 250 + 23 * 267},
+         27},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.n);
@@ -513,9 +519,7 @@ TEST(GridViewGeometry, squaresLettersAndBanner_followTheDeviceHeight) {
 }
 
 TEST(GridViewGeometry, degenerateInputs_giveEmptySquares) {
-    const struct {
-        int deviceHeight, n;
-    } cases[] = {{11250, 0}, {11250, -1}, {0, 15}, {INT_MIN, 15}, {INT_MAX, 1000}};
+    const struct { int deviceHeight, n; } cases[] = {{11250, 0}, {11250, -1}, {0, 15}, {INT_MIN, 15}, {INT_MAX, 1000}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.deviceHeight);
         const GridViewGeometry v = ComputeGridViewGeometry(c.deviceHeight, c.n);

@@ -44,8 +44,7 @@ struct PuzFile {
 };
 
 std::uint16_t Short(const std::string& b, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
-                                      (static_cast<unsigned char>(b[at + 1]) << 8));
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8));
 }
 
 // The numbering rule of the format: a square starting an across entry
@@ -191,8 +190,8 @@ ExportPuzzle FifteenPuzzle() {
     ExportPuzzle p;
     p.size = 15;
     p.gridText.assign(225, u'A');
-    const int blocks[][2] = {{0, 4}, {0, 10}, {1, 4}, {2, 4}, {3, 0}, {3, 1}, {3, 8}, {4, 6},
-                             {5, 3}, {5, 12}, {6, 7}, {7, 0}, {7, 1}, {7, 2}};
+    const int blocks[][2] = {{0, 4}, {0, 10}, {1, 4},  {2, 4}, {3, 0}, {3, 1}, {3, 8},
+                             {4, 6}, {5, 3},  {5, 12}, {6, 7}, {7, 0}, {7, 1}, {7, 2}};
     for (const auto& b : blocks) {
         p.gridText[b[0] * 15 + b[1]] = u'!';
         p.gridText[(14 - b[0]) * 15 + (14 - b[1])] = u'!';
@@ -239,8 +238,13 @@ TEST(PuzExport, smallPuzzle_rereadsWithValidChecksumsBoardsClueOrderAndCircles) 
     EXPECT_EQ(f.copyright, "\xa9 2026 by Zo\xeb");
     EXPECT_EQ(f.notes, "Line one\nLine two");
     // By number, the across clue before the down clue of the same number.
-    const std::vector<std::string> clues = {"Taxi", "Baseball hat", "Region", "Teddy's kind",
-                                            "Zone", "\"Is,\" plurally...", "Fruit with a \"neck\"",
+    const std::vector<std::string> clues = {"Taxi",
+                                            "Baseball hat",
+                                            "Region",
+                                            "Teddy's kind",
+                                            "Zone",
+                                            "\"Is,\" plurally...",
+                                            "Fruit with a \"neck\"",
                                             "Exist -- plural form"};
     EXPECT_EQ(f.clues, clues);
     ASSERT_TRUE(f.gext.has_value());
@@ -351,9 +355,15 @@ TEST(PuzExport, badPuzzles_areRefusedWithoutBytes) {
     with("an empty square", [](ExportPuzzle& p) { p.gridText[5] = u'@'; });
     with("a square without a word", [](ExportPuzzle& p) { p.gridText[5] = u'?'; });
     with("a letter outside A to Z", [](ExportPuzzle& p) { p.gridText[5] = u'\u00c9'; });
-    with("size 0", [](ExportPuzzle& p) { p.size = 0; p.gridText.clear(); });
+    with("size 0", [](ExportPuzzle& p) {
+        p.size = 0;
+        p.gridText.clear();
+    });
     with("negative size", [](ExportPuzzle& p) { p.size = -4; });
-    with("size 29", [](ExportPuzzle& p) { p.size = 29; p.gridText.assign(29 * 29, u'A'); });
+    with("size 29", [](ExportPuzzle& p) {
+        p.size = 29;
+        p.gridText.assign(29 * 29, u'A');
+    });
     with("a short grid text", [](ExportPuzzle& p) { p.gridText.pop_back(); });
     with("a long grid text", [](ExportPuzzle& p) { p.gridText += u'A'; });
     for (const Case& c : cases) {

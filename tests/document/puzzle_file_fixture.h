@@ -161,9 +161,8 @@ inline std::unique_ptr<CCWData> SmallPuzzle() {
     const std::int32_t numbers[9] = {1, 252, 2, 252, 251, 252, 3, 252, 252};
     for (int i = 0; i < 9; ++i) p->cellNumbers[i] = numbers[i];
     p->circled[5] = 1;
-    p->clues = {Clue(1, false, u"Feline", u"CAT", RECT{100, 200, 3000, 400}),
-                Clue(3, false, u"Damp", u"WET"), Clue(1, true, u"Bovine", u"COW"),
-                Clue(2, true, u"Tiny tyke", u"TOT", RECT{-1, 0, 0x7FFFFFFF, 5})};
+    p->clues = {Clue(1, false, u"Feline", u"CAT", RECT{100, 200, 3000, 400}), Clue(3, false, u"Damp", u"WET"),
+                Clue(1, true, u"Bovine", u"COW"), Clue(2, true, u"Tiny tyke", u"TOT", RECT{-1, 0, 0x7FFFFFFF, 5})};
     return p;
 }
 
@@ -195,7 +194,8 @@ inline Bytes SmallPuzzleFile(std::int32_t version = 60601) {
 // A grid of n x n squares: letters with a block every seventh square.
 inline std::u16string PatternGrid(int n, char16_t firstLetter = u'A') {
     std::u16string grid;
-    for (int i = 0; i < n * n; ++i) grid += (i % 7 == 3) ? u'!' : static_cast<char16_t>(u'A' + (firstLetter - u'A' + i) % 26);
+    for (int i = 0; i < n * n; ++i)
+        grid += (i % 7 == 3) ? u'!' : static_cast<char16_t>(u'A' + (firstLetter - u'A' + i) % 26);
     return grid;
 }
 

@@ -301,7 +301,8 @@ std::vector<std::pair<std::string, Bytes>> DamagedFiles() {
     replaced("schema 6001", 2, 2, {0x71, 0x17});
     replaced("class CCWDatA", 12, 1, {'A'});
     replaced("class CObject", 4, 9, {0x07, 0x00, 'C', 'O', 'b', 'j', 'e', 'c', 't'});
-    replaced("class name of 64 characters", 4, 9, ByteBuilder().Le16(64).Raw({'C', 'C', 'W', 'D', 'a', 't', 'a'}).bytes);
+    replaced("class name of 64 characters", 4, 9,
+             ByteBuilder().Le16(64).Raw({'C', 'C', 'W', 'D', 'a', 't', 'a'}).bytes);
     replaced("class name of 0xFFFF characters", 4, 2, {0xFF, 0xFF});
     int32At("grid size 0", sizeAt, 0);
     int32At("grid size 29", sizeAt, 29);

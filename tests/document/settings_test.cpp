@@ -34,8 +34,8 @@ std::string SettingsFile(const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> GoodLines() {
-    return {"3", "4", "300", "400", "500", "600", "30", "40", "50", "60", "0", "0",
-            "My title", "My answer", "My copyright", "My author", "21"};
+    return {"3",  "4", "300", "400",      "500",       "600",          "30",        "40", "50",
+            "60", "0", "0",   "My title", "My answer", "My copyright", "My author", "21"};
 }
 
 class SettingsTest : public DocumentTest {
@@ -179,8 +179,9 @@ TEST_F(SettingsTest, outOfRangeValues_takeTheirDefaultAlone) {
         const char* value;  // its new text
     };
     const Case cases[] = {
-        {1, "0"}, {1, "5"}, {1, "-1"}, {2, "0"}, {2, "6"}, {3, "249"}, {3, "6501"}, {4, "-250"}, {5, "0"},
-        {6, "100000"}, {7, "-1"}, {10, "-2147483648"}, {17, "0"}, {17, "10"}, {17, "16"}, {17, "28"}, {17, "-15"},
+        {1, "0"},    {1, "5"},    {1, "-1"},  {2, "0"},      {2, "6"},    {3, "249"},
+        {3, "6501"}, {4, "-250"}, {5, "0"},   {6, "100000"}, {7, "-1"},   {10, "-2147483648"},
+        {17, "0"},   {17, "10"},  {17, "16"}, {17, "28"},    {17, "-15"},
     };
     auto defaultOf = [](int line) {
         switch (line) {
@@ -197,9 +198,9 @@ TEST_F(SettingsTest, outOfRangeValues_takeTheirDefaultAlone) {
         WriteFileForTest(DataFile("pdata.bin"), SettingsFile(lines));
         auto doc = MakeDocument();
         ASSERT_TRUE(doc->LoadSettings());
-        const std::int32_t values[] = {doc->generatingMode,    doc->wordListId,       doc->marginLeft,
-                                       doc->marginRight,       doc->marginTop,        doc->marginBottom,
-                                       doc->printMarginLeft,   doc->printMarginRight, doc->printMarginTop,
+        const std::int32_t values[] = {doc->generatingMode,   doc->wordListId,       doc->marginLeft,
+                                       doc->marginRight,      doc->marginTop,        doc->marginBottom,
+                                       doc->printMarginLeft,  doc->printMarginRight, doc->printMarginTop,
                                        doc->printMarginBottom};
         for (int line = 1; line <= 10; ++line)
             EXPECT_EQ(values[line - 1], line == c.line ? defaultOf(line) : std::stoi(GoodLines()[line - 1]))
@@ -211,9 +212,8 @@ TEST_F(SettingsTest, outOfRangeValues_takeTheirDefaultAlone) {
 }
 
 TEST_F(SettingsTest, boundaryValues_areKept) {
-    WriteFileForTest(DataFile("pdata.bin"),
-                     SettingsFile({"4", "5", "250", "6500", "250", "6500", "0", "0", "0", "0", "1", "1", "", "",
-                                   "", "", "9"}));
+    WriteFileForTest(DataFile("pdata.bin"), SettingsFile({"4", "5", "250", "6500", "250", "6500", "0", "0", "0", "0",
+                                                          "1", "1", "", "", "", "", "9"}));
     auto doc = MakeDocument();
     ASSERT_TRUE(doc->LoadSettings());
     EXPECT_EQ(doc->generatingMode, 4);
@@ -236,19 +236,20 @@ TEST_F(SettingsTest, unreadableValue_keepsValuesBeforeItAndDefaultsTheRest) {
         int size;
     };
     const Case cases[] = {
-        {"letters in line 4", SettingsFile({"3", "4", "300", "x", "500", "600", "30", "40", "50", "60", "0", "0",
-                                            "T", "A", "C", "B", "21"}),
+        {"letters in line 4",
+         SettingsFile({"3", "4", "300", "x", "500", "600", "30", "40", "50", "60", "0", "0", "T", "A", "C", "B", "21"}),
          3, 4, 300, 250, true, u"TO DO: Puzzle Title", 15},
-        {"number too large", SettingsFile({"2", "99999999999", "300"}), 2, 1, 250, 250, true,
+        {"number too large", SettingsFile({"2", "99999999999", "300"}), 2, 1, 250, 250, true, u"TO DO: Puzzle Title",
+         15},
+        {"cut after line 11", "3\r\n4\r\n300\r\n400\r\n500\r\n600\r\n1\r\n1\r\n1\r\n1\r\n0\r\n", 3, 4, 300, 500, false,
          u"TO DO: Puzzle Title", 15},
-        {"cut after line 11", "3\r\n4\r\n300\r\n400\r\n500\r\n600\r\n1\r\n1\r\n1\r\n1\r\n0\r\n", 3, 4, 300, 500,
-         false, u"TO DO: Puzzle Title", 15},
-        {"cut inside texts", "3\r\n4\r\n300\r\n400\r\n500\r\n600\r\n1\r\n1\r\n1\r\n1\r\n0\r\n0\r\nTitle only",
-         3, 4, 300, 500, false, u"Title only", 15},
+        {"cut inside texts", "3\r\n4\r\n300\r\n400\r\n500\r\n600\r\n1\r\n1\r\n1\r\n1\r\n0\r\n0\r\nTitle only", 3, 4,
+         300, 500, false, u"Title only", 15},
         {"empty file", "", 1, 1, 250, 250, true, u"TO DO: Puzzle Title", 15},
         {"binary", std::string("\0\xff\x01\x02", 4), 1, 1, 250, 250, true, u"TO DO: Puzzle Title", 15},
-        {"grid size not a number", SettingsFile({"3", "4", "300", "400", "500", "600", "30", "40", "50", "60",
-                                                 "0", "0", "T", "A", "C", "B", "big"}),
+        {"grid size not a number",
+         SettingsFile(
+             {"3", "4", "300", "400", "500", "600", "30", "40", "50", "60", "0", "0", "T", "A", "C", "B", "big"}),
          3, 4, 300, 500, false, u"T", 15},
     };
     for (const Case& c : cases) {

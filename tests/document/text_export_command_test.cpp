@@ -20,7 +20,8 @@ using testsupport::ReadFileForTest;
 // The text export of SmallPuzzle: the check mark of the title has no byte,
 // the copyright loses its sign, the circled O is written in lower case.
 const std::string kSmallPuzzleText =
-    "<ACROSS PUZZLE V2>\r\n<TITLE>\r\nK\xE4" "fer ?\r\n<AUTHOR>\r\nby Ann\r\n<COPYRIGHT>\r\n2026 Ann\r\n"
+    "<ACROSS PUZZLE V2>\r\n<TITLE>\r\nK\xE4"
+    "fer ?\r\n<AUTHOR>\r\nby Ann\r\n<COPYRIGHT>\r\n2026 Ann\r\n"
     "<SIZE>\r\n3x3\r\n<GRID>\r\nCAT\r\nO.o\r\nWET\r\n<REBUS>\r\nMARK;\r\n"
     "<ACROSS>\r\nFeline\r\nDamp\r\n<DOWN>\r\nBovine\r\nTiny tyke\r\n"
     "<NOTEPAD>\r\nTheme: pets\r\nline 2\r\n";

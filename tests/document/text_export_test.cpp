@@ -142,8 +142,8 @@ TEST(TextExport, copyright_dropsLeadingSignAndSpacesOnly) {
         {u"\u00a9 ", ""},
         {u"\u00a9", ""},
         {u"", ""},
-        {u" \u00a9 2024", " \xa9 2024"},          // the sign is not first: kept
-        {u"\u00a9\u00a9 2024", "\xa9 2024"},      // only the first sign goes
+        {u" \u00a9 2024", " \xa9 2024"},      // the sign is not first: kept
+        {u"\u00a9\u00a9 2024", "\xa9 2024"},  // only the first sign goes
         {u"\u00a9 2024\r\nby Author", "2024 by Author"},
         {u"\u00a9 \u0141ukasz", "?ukasz"},
         {std::u16string(300, u'x'), std::string(254, 'x')},
@@ -165,8 +165,12 @@ TEST(TextExport, downTag_standsBeforeTheFirstDownClue) {
     };
     const Case cases[] = {
         {"across 1 4 6, down 1 2 3",
-         {{1, false, u"a1", u""}, {4, false, u"a4", u""}, {6, false, u"a6", u""},
-          {1, true, u"d1", u""}, {2, true, u"d2", u""}, {3, true, u"d3", u""}},
+         {{1, false, u"a1", u""},
+          {4, false, u"a4", u""},
+          {6, false, u"a6", u""},
+          {1, true, u"d1", u""},
+          {2, true, u"d2", u""},
+          {3, true, u"d3", u""}},
          {"<ACROSS>", "a1", "a4", "a6", "<DOWN>", "d1", "d2", "d3", "<NOTEPAD>"}},
         // The down numbers never drop below the last across number: the
         // down section is still marked.

@@ -76,7 +76,8 @@ inline std::string GridText(const FillEngine& engine) {
 
 inline std::string BaseGridText(const FillEngine& engine) {
     std::string text;
-    for (int r = 0; r < engine.rows; ++r) text.append(engine.baseGrid + r * kMaxGridSide, static_cast<std::size_t>(engine.columns));
+    for (int r = 0; r < engine.rows; ++r)
+        text.append(engine.baseGrid + r * kMaxGridSide, static_cast<std::size_t>(engine.columns));
     return text;
 }
 

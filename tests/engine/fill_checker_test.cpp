@@ -9,8 +9,8 @@
 namespace korvo {
 namespace {
 
-const std::unordered_set<std::string> kWords = {"CAT", "ARE", "TEN", "CAR", "ATE", "TEA", "CARS", "CART",
-                                                "DOGS", "AT", "TO", "OX"};
+const std::unordered_set<std::string> kWords = {"CAT",  "ARE",  "TEN",  "CAR", "ATE", "TEA",
+                                                "CARS", "CART", "DOGS", "AT",  "TO",  "OX"};
 
 struct Case {
     const char* name;

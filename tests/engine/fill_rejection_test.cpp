@@ -78,8 +78,9 @@ TEST(RejectPlacedWord, lastOfItsCrossingEntries_alsoTakesTheNearestCrossingBack)
     std::vector<std::string> words;
     for (char a = 'A'; a <= 'F'; ++a)
         for (char b = 'A'; b <= 'F'; ++b) words.push_back(std::string{a, b});
-    const std::string grid = "@@!@@"
-                             "@@!@@";
+    const std::string grid =
+        "@@!@@"
+        "@@!@@";
     SearchRun t(words, 2, 5, grid);
     SteppingClock::step = 10;
     t.engine.readClock = &SteppingClock::Read;
@@ -120,7 +121,8 @@ TEST(RejectPlacedWord, lastOfItsCrossingEntries_alsoTakesTheNearestCrossingBack)
 TEST(RecentWords, fiftyFirstWord_releasesTheFirst) {
     WordStore store;
     std::vector<std::string> words;
-    for (int i = 0; i < 60; ++i) words.push_back(std::string{static_cast<char>('A' + i / 26), static_cast<char>('A' + i % 26), 'X'});
+    for (int i = 0; i < 60; ++i)
+        words.push_back(std::string{static_cast<char>('A' + i / 26), static_cast<char>('A' + i % 26), 'X'});
     AddWords(store, words);
     for (int i = 1; i <= 60; ++i) MarkUsed(store.buckets[3], i);
     FillEngine e(&store);
@@ -146,7 +148,7 @@ TEST(RecentWords, badStoredPairs_areSkippedOnRelease) {
     FillEngine e(&store);
     e.recentWords.length[0] = 99;  // no such chain
     e.recentWords.index[0] = 5;
-    e.recentWords.next = 1000;     // wraps to 0
+    e.recentWords.next = 1000;  // wraps to 0
     e.AddRecentWord(3, 1);
     EXPECT_EQ(e.recentWords.index[0], 1);
     EXPECT_EQ(e.recentWords.next, 1);
@@ -157,17 +159,15 @@ TEST(RecentWords, badStoredPairs_areSkippedOnRelease) {
 TEST(DeepBackJump, goesOneInterferingLevelDeeperPerPeriod) {
     struct Case {
         int failures, deepJump;
-        int target;            // result
+        int target;  // result
         int deepJumpAfter, failuresAfter;
         std::vector<int> memoryCleared;  // entries whose memoryIndex became 0
-        bool rememberBelow;    // entries 0..5 got memoryIndex = foundIndex
+        bool rememberBelow;              // entries 0..5 got memoryIndex = foundIndex
     } cases[] = {
-        {2, 1, 4, 1, 2, {4}, false},
-        {4, 1, 0, 1, 4, {4, 0}, false},
-        {6, 1, 6, 0, 0, {}, true},     // nothing below 0: switch to plain jumps, remembering the words below
-        {2, 0, 6, 0, 2, {}, false},    // while switched, the result stays backJump
-        {4, 0, 6, 0, 4, {}, false},
-        {6, 0, 6, 1, 0, {}, false},    // bottomed out again: deeper jumps resume
+        {2, 1, 4, 1, 2, {4}, false}, {4, 1, 0, 1, 4, {4, 0}, false},
+        {6, 1, 6, 0, 0, {}, true},   // nothing below 0: switch to plain jumps, remembering the words below
+        {2, 0, 6, 0, 2, {}, false},  // while switched, the result stays backJump
+        {4, 0, 6, 0, 4, {}, false},  {6, 0, 6, 1, 0, {}, false},  // bottomed out again: deeper jumps resume
     };
     for (const Case& c : cases) {
         WordStore store;

@@ -19,8 +19,8 @@ using testing::GridText;
 using testing::Problems;
 using testing::RecordingTrace;
 using testing::RunToEnd;
-using testing::SetNewPuzzleParameters;
 using testing::SearchRun;
+using testing::SetNewPuzzleParameters;
 using testing::SteppingClock;
 using testing::VerifyFill;
 using testing::WordsInUse;
@@ -35,8 +35,8 @@ TEST(FillSearch, twoByTwo_rejectsOnLookAheadThenFills) {
     SearchRun t({"AB", "BC", "CA", "AC", "BA"}, 2, 2, kOpen2x2);
     ASSERT_EQ(t.engine.Start(), 3);
     EXPECT_EQ(t.engine.Step(), -1);
-    EXPECT_EQ(t.trace.lines, (Lines{"0 AB accept", "1 AC accept", "2 BC reject look-ahead 3", "2 BA accept",
-                                    "3 CA filled"}));
+    EXPECT_EQ(t.trace.lines,
+              (Lines{"0 AB accept", "1 AC accept", "2 BC reject look-ahead 3", "2 BA accept", "3 CA filled"}));
     EXPECT_EQ(GridText(t.engine), "ACBA");
     EXPECT_EQ(t.engine.current, 4);
     EXPECT_EQ(t.engine.activeCount, 4);
@@ -63,7 +63,7 @@ TEST(FillSearch, repeatedFailures_deepJumpOnlyWithAPeriod) {
     const std::vector<std::string> words = {"AB", "AC", "BD", "CE", "AF", "FE"};
     struct Case {
         const char* name;
-        int mode;    // 0: the new-puzzle parameters with a period of 2
+        int mode;  // 0: the new-puzzle parameters with a period of 2
         Lines expected;
     } cases[] = {
         {"period 2",
@@ -101,7 +101,9 @@ TEST(FillSearch, deepLookAhead_demandsMoreWordsOfFarSingleLetterEntries) {
         int result;
         Lines expected;
     } cases[] = {
-        {1, 1, 0,
+        {1,
+         1,
+         0,
          {"0 AB reject deep 2", "0 AC reject deep 2", "0 BD reject look-ahead 2", "0 CE reject look-ahead 2",
           "0 AF reject deep 2", "0 FE reject look-ahead 2", "0 - exhausted"}},
         {1, 0, -1, {}},  // depth 0: no deep look-ahead
@@ -126,8 +128,9 @@ TEST(FillSearch, deepLookAhead_demandsMoreWordsOfFarSingleLetterEntries) {
 
 // One open entry beside the complete user word CAR.
 TEST(FillSearch, prefixRule_keepsFirstThreeLettersApart) {
-    const std::string grid = "CAR!@@@@"
-                             "!!!!!!!!";
+    const std::string grid =
+        "CAR!@@@@"
+        "!!!!!!!!";
     struct Case {
         std::vector<std::string> words;
         int result;

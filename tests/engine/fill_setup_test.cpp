@@ -115,9 +115,9 @@ TEST(EngineStart, entryLimit_250AcceptedAnd251Refused) {
 TEST(EngineStart, entryLongerThan21Squares_isRefused) {
     struct Case {
         const char* name;
-        std::string row;      // the across entry of a 2-row grid whose second row is blocks
+        std::string row;  // the across entry of a 2-row grid whose second row is blocks
         int expected;
-        std::string after;    // the entry's squares after Start
+        std::string after;  // the entry's squares after Start
     } cases[] = {
         {"open 22", std::string(22, '@'), 0, std::string(22, '?')},
         {"typed 22", "ABCDEFGHIJKLMNOPQRSTUV", 0, "ABCDEFGHIJKLMNOPQRSTUV"},
@@ -137,10 +137,11 @@ TEST(EngineStart, entryLongerThan21Squares_isRefused) {
 
 TEST(EngineStart, repeatedUserWords_giveMinusOneUnlessAnEntryHasNoCandidate) {
     // Two complete user entries CAT and a four-square down entry.
-    const std::string grid = "CAT!@"
-                             "!!!!@"
-                             "CAT!@"
-                             "!!!!@";
+    const std::string grid =
+        "CAT!@"
+        "!!!!@"
+        "CAT!@"
+        "!!!!@";
     struct Case {
         const char* name;
         std::vector<std::string> words;
@@ -228,8 +229,8 @@ TEST(EngineStart, handWorkedGrid_fillOrderCrossingsAndBackJumps) {
     const FillEngine& e = t.engine;
     ASSERT_EQ(e.activeCount, 8);
     EXPECT_EQ(Order(e, 8), (std::vector<std::string>{"A7", "D2", "D3", "A1", "A4", "D1", "A6", "D5"}));
-    const std::vector<std::vector<int>> crossings = {
-        {1, 2, 7}, {3, 4, 6, 0}, {3, 4, 6, 0}, {5, 1, 2}, {5, 1, 2, 7}, {3, 4, 6}, {5, 1, 2, 7}, {4, 6, 0}};
+    const std::vector<std::vector<int>> crossings = {{1, 2, 7},    {3, 4, 6, 0}, {3, 4, 6, 0}, {5, 1, 2},
+                                                     {5, 1, 2, 7}, {3, 4, 6},    {5, 1, 2, 7}, {4, 6, 0}};
     const std::vector<int> backJump = {-1, 0, 1, 2, 3, 4, 5, 6};
     const std::vector<int> crossBack = {-1, 0, 0, 2, 2, 4, 5, 6};
     for (int i = 0; i < 8; ++i) {
@@ -261,16 +262,18 @@ TEST(EngineStart, sharesLaterCrossing_looksOnlyAtTheGivenRange) {
 }
 
 TEST(EngineStart, openness_countsBlocksOnBothSidesPastTheEdgeBlocks) {
-    const char* closedColumn = "!@@@!"
-                               "@@!@@"
-                               "@!@!@"
-                               "@@!@@"
-                               "!@@@!";
-    const char* openColumn = "!@@@!"
-                             "@@!@@"
-                             "@!@!@"
-                             "@@@@@"
-                             "!@!@!";
+    const char* closedColumn =
+        "!@@@!"
+        "@@!@@"
+        "@!@!@"
+        "@@!@@"
+        "!@@@!";
+    const char* openColumn =
+        "!@@@!"
+        "@@!@@"
+        "@!@!@"
+        "@@@@@"
+        "!@!@!";
     struct Case {
         const char* grid;
         int row, column, expected;

@@ -32,10 +32,18 @@ using namespace std::chrono_literals;
 // rules out the square's mirror image) and a lone open square in the
 // corner, which belongs to no entry and becomes a block when the grid is
 // filled.
-const std::string kDesign = "@C@!" "@@@!" "@@@!" "!!!@";
+const std::string kDesign =
+    "@C@!"
+    "@@@!"
+    "@@@!"
+    "!!!@";
 // The one fill of the design with the list below: ACE GAY ONE across, AGO
 // CAN EYE down.
-const std::string kSolution = "ACE!" "GAY!" "ONE!" "!!!!";
+const std::string kSolution =
+    "ACE!"
+    "GAY!"
+    "ONE!"
+    "!!!!";
 const std::vector<std::string> kWords = {"ACE", "GAY", "ONE", "AGO", "CAN", "EYE", "ACT",
                                          "GUN", "OAK", "TEN", "CUE", "SKY", "ASK"};
 
@@ -251,7 +259,11 @@ TEST_F(RunGenerator, wholeRun_fillsGridNumbersItAndAssignsClues) {
 }
 
 TEST_F(RunGenerator, stopDuringRun_revertsToDesignAndEndsDesigning) {
-    const std::string design = "@@E!" "@@@!" "@@@!" "!!!@";
+    const std::string design =
+        "@@E!"
+        "@@@!"
+        "@@@!"
+        "!!!@";
     auto data = StartGated(design, 4);
     EXPECT_EQ(data->GetStatus(), StatusGenerating);
     ASSERT_TRUE(OneSlice(*data));
@@ -354,11 +366,39 @@ TEST_F(RunGenerator, failedStarts_endInTheirStatusWithTheEngineGrid) {
         std::string shown;  // gridText after the run
     } cases[] = {
         // No word of the list starts with Q: the empty squares of both entries are marked.
-        {"no candidate", "Q@@!" "@@@!" "@@@!" "!!!@", StatusNoStart, "Q?" "?!" "?@@!" "?@@!" "!!!@"},
+        {"no candidate",
+         "Q@@!"
+         "@@@!"
+         "@@@!"
+         "!!!@",
+         StatusNoStart,
+         "Q?"
+         "?!"
+         "?@@!"
+         "?@@!"
+         "!!!@"},
         // No entry at all.
-        {"no entry", "@!@!" "!@!@" "@!@!" "!@!@", StatusNoStart, "@!@!" "!@!@" "@!@!" "!@!@"},
+        {"no entry",
+         "@!@!"
+         "!@!@"
+         "@!@!"
+         "!@!@",
+         StatusNoStart,
+         "@!@!"
+         "!@!@"
+         "@!@!"
+         "!@!@"},
         // The same complete user word twice.
-        {"duplicate", "ACE!" "@@@!" "ACE!" "!!!@", StatusDuplicates, "ACE!" "@@@!" "ACE!" "!!!@"},
+        {"duplicate",
+         "ACE!"
+         "@@@!"
+         "ACE!"
+         "!!!@",
+         StatusDuplicates,
+         "ACE!"
+         "@@@!"
+         "ACE!"
+         "!!!@"},
     };
     AddWords(store, {"AHA", "CYC", "EKE"});
     for (const Case& c : cases) {

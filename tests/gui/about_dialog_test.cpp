@@ -22,8 +22,7 @@ TEST(AboutDialog, showsNameVersionsAndWhereTheNoticesAre) {
     EXPECT_TRUE(text.contains(QStringLiteral("60601")));
     EXPECT_TRUE(text.contains(QStringLiteral(KORVO_TEST_PROJECT_VERSION)));
     const QString scowlPath = QDir::toNativeSeparators(QDir(folder.path()).absoluteFilePath("scowl-copyright.txt"));
-    const QString wordnetPath =
-        QDir::toNativeSeparators(QDir(folder.path()).absoluteFilePath("wordnet-copyright.txt"));
+    const QString wordnetPath = QDir::toNativeSeparators(QDir(folder.path()).absoluteFilePath("wordnet-copyright.txt"));
     EXPECT_TRUE(text.contains(scowlPath + QLatin1Char('\n'))) << text.toStdString();
     EXPECT_TRUE(text.contains(wordnetPath + QStringLiteral(" (missing)"))) << text.toStdString();
     EXPECT_FALSE(text.contains(scowlPath + QStringLiteral(" (missing)")));

@@ -57,8 +57,7 @@ protected:
 
     std::filesystem::path clueFile() const { return folder.path() / "HO.CLU"; }
 
-    ClueManagerRequest Request(std::u16string currentClue, int option = korvo::kAdvanceNextWord,
-                               bool deleted = false) {
+    ClueManagerRequest Request(std::u16string currentClue, int option = korvo::kAdvanceNextWord, bool deleted = false) {
         ClueManagerRequest request;
         request.answer = u"HOUSE";
         request.prompt = korvo::ClueManagerPrompt(request.answer);
@@ -86,9 +85,8 @@ TEST_F(ClueManagerDialogTest, showsCaptionPromptControlsAndTheStoredCluesInFileO
     EXPECT_EQ(dialog.ClueBox()->currentIndex(), 1);
     EXPECT_EQ(dialog.ClueBox()->currentText(), QStringLiteral("A home"));
 
-    const std::pair<int, const char*> radios[] = {{1, "Advance to the next word"},
-                                                  {2, "Advance to the next clueless word"},
-                                                  {3, "Exit the Clue Manager"}};
+    const std::pair<int, const char*> radios[] = {
+        {1, "Advance to the next word"}, {2, "Advance to the next clueless word"}, {3, "Exit the Clue Manager"}};
     for (auto [option, text] : radios) EXPECT_EQ(dialog.AdvanceButton(option)->text(), QString::fromUtf8(text));
     auto* group = dialog.findChild<QGroupBox*>();
     ASSERT_NE(group, nullptr);
@@ -275,8 +273,8 @@ TEST(ClueManagerWalk, editCluesWithTheDialog_setsTheTypedClueAndAddsIt) {
         QTest::mouseClick(shown->OkButton(), Qt::LeftButton);
     });
 
-    EXPECT_TRUE(korvo::EditClues(clues, korvo::PathToU16(data.path()), 2, adapter, dialog, u"HOUSE",
-                                 korvo::kAdvanceAutomatic));
+    EXPECT_TRUE(
+        korvo::EditClues(clues, korvo::PathToU16(data.path()), 2, adapter, dialog, u"HOUSE", korvo::kAdvanceAutomatic));
 
     EXPECT_EQ(clues[0].clue, u"A dwelling");
     EXPECT_EQ(clues[1].clue, u"Oak or elm");

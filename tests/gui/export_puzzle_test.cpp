@@ -125,8 +125,8 @@ TEST_F(ExportPuzzleTest, eachFileType_writesItsFormatWithItsExtensionAdded) {
     EXPECT_EQ(puz[0x2C], 9);
 
     QJsonParseError parseError;
-    const QJsonDocument ipuz = QJsonDocument::fromJson(QByteArray::fromStdString(ReadFileForTest(At("pets.ipuz"))),
-                                                       &parseError);
+    const QJsonDocument ipuz =
+        QJsonDocument::fromJson(QByteArray::fromStdString(ReadFileForTest(At("pets.ipuz"))), &parseError);
     ASSERT_EQ(parseError.error, QJsonParseError::NoError) << parseError.errorString().toStdString();
     EXPECT_EQ(ipuz.object().value(QStringLiteral("title")).toString(), Q(puzzle.title));
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kModeButtons[] = {1002, 1004, 1003, 1005};  // values 1..4
+constexpr int kModeButtons[] = {1002, 1004, 1003, 1005};        // values 1..4
 constexpr int kListButtons[] = {1006, 1007, 1033, 1034, 1035};  // ids 1..5
 
 int CheckedButton(const CGeneratorSettings& dialog, const int* ids, int count) {
@@ -43,10 +43,14 @@ TEST(GeneratorSettings, textsCaptionAndOnScreenOrder) {
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Generator Settings"));
     const std::pair<int, const char*> texts[] = {
-        {1002, "Quick Generating Mode - Standard Grids"}, {1004, "Quick Generating Mode - Edited Grids"},
-        {1003, "Deep Thinking Mode - Themed Puzzles"},    {1005, "Brute Force Mode - Complex Grids"},
-        {1006, "English - United States"},                {1007, "English - United Kingdom"},
-        {1033, "English - Canada"},                       {1034, "English - Australia"},
+        {1002, "Quick Generating Mode - Standard Grids"},
+        {1004, "Quick Generating Mode - Edited Grids"},
+        {1003, "Deep Thinking Mode - Themed Puzzles"},
+        {1005, "Brute Force Mode - Complex Grids"},
+        {1006, "English - United States"},
+        {1007, "English - United Kingdom"},
+        {1033, "English - Canada"},
+        {1034, "English - Australia"},
         {1035, "English - India"},
     };
     for (auto [id, text] : texts) EXPECT_EQ(dialog.Button(id)->text(), QString::fromUtf8(text)) << id;
@@ -101,8 +105,9 @@ TEST(GeneratorSettings, okReturnsTheClickedValuesAndCancelRejects) {
     EXPECT_EQ(dialog.wordListId, 5);
 
     CGeneratorSettings untouched(4, 9);
-    AnswerNextModal<CGeneratorSettings>(
-        [](CGeneratorSettings* shown) { shown->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click(); });
+    AnswerNextModal<CGeneratorSettings>([](CGeneratorSettings* shown) {
+        shown->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
     EXPECT_EQ(untouched.exec(), QDialog::Accepted);
     EXPECT_EQ(untouched.generatingMode, 4);
     EXPECT_EQ(untouched.wordListId, 9);

@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "window_fixture.h"
 #include "document/command_table.h"
 #include "model/generation_status.h"
+#include "window_fixture.h"
 
 namespace {
 

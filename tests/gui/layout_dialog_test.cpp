@@ -17,9 +17,7 @@
 
 namespace {
 
-void ClickOk(QDialog* dialog) {
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-}
+void ClickOk(QDialog* dialog) { dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click(); }
 
 TEST(LayoutDialog, showsTheMarginsInHundredthsAndTheGridSide) {
     CLayoutDialog dialog(korvo::LayoutDialogValues{25, 123, 250, 650, true});
@@ -72,10 +70,8 @@ TEST(LayoutDialog, badMarginShowsItsMessageAndKeepsTheDialogOpen) {
         int focusId;
     };
     const Case cases[] = {
-        {{"250", "20", "250", "250"}, range, 1012},
-        {{"250", "250", "651", "250"}, range, 1013},
-        {{"24", "250", "250", "0"}, range, 1011},
-        {{"250", "250", "250", ""}, integer, 1014},
+        {{"250", "20", "250", "250"}, range, 1012}, {{"250", "250", "651", "250"}, range, 1013},
+        {{"24", "250", "250", "0"}, range, 1011},   {{"250", "250", "250", ""}, integer, 1014},
         {{"", "20", "250", "250"}, integer, 1011},
     };
     for (const Case& c : cases) {
@@ -100,7 +96,8 @@ TEST(LayoutDialog, badMarginShowsItsMessageAndKeepsTheDialogOpen) {
         EXPECT_EQ(shown, c.message);
         EXPECT_TRUE(stayedOpen);
         EXPECT_TRUE(focused);
-        EXPECT_EQ(result, std::optional<korvo::LayoutDialogValues>(korvo::LayoutDialogValues{100, 100, 100, 100, true}));
+        EXPECT_EQ(result,
+                  std::optional<korvo::LayoutDialogValues>(korvo::LayoutDialogValues{100, 100, 100, 100, true}));
     }
 }
 

@@ -20,8 +20,8 @@
 
 #include "about_dialog.h"
 #include "command_target.h"
-#include "modal_answer.h"
 #include "document/command_table.h"
+#include "modal_answer.h"
 
 namespace {
 

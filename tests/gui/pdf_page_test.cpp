@@ -191,14 +191,10 @@ TEST_F(PdfPageTest, failedWrite_atAnyStep_leavesTheOldFileAndNoTemporary) {
         std::size_t afterBytes;  // with FailStep::Write
     };
     const Case cases[] = {
-        {"create", FailStep::Create, 0},
-        {"first byte", FailStep::Write, 0},
-        {"second byte", FailStep::Write, 1},
-        {"a quarter", FailStep::Write, size / 4},
-        {"half", FailStep::Write, size / 2},
-        {"last byte", FailStep::Write, size - 1},
-        {"flush", FailStep::Sync, 0},
-        {"close", FailStep::Close, 0},
+        {"create", FailStep::Create, 0},     {"first byte", FailStep::Write, 0},
+        {"second byte", FailStep::Write, 1}, {"a quarter", FailStep::Write, size / 4},
+        {"half", FailStep::Write, size / 2}, {"last byte", FailStep::Write, size - 1},
+        {"flush", FailStep::Sync, 0},        {"close", FailStep::Close, 0},
         {"rename", FailStep::Rename, 0},
     };
     for (const Case& c : cases) {

@@ -79,8 +79,8 @@ void NumberPuzzle(CCWData& puzzle) {
             for (int i = e.row, j = e.column; open(i, j); e.across ? ++j : ++i)
                 clue.answer += puzzle.gridText[static_cast<std::size_t>(i * n + j)];
             const std::string word(clue.answer.begin(), clue.answer.end());
-            const std::string text = std::string(e.across ? "Across" : "Down") + " hint " +
-                                     std::to_string(e.number) + " for " + word;
+            const std::string text =
+                std::string(e.across ? "Across" : "Down") + " hint " + std::to_string(e.number) + " for " + word;
             clue.clue = std::u16string(text.begin(), text.end());
             puzzle.clues.push_back(clue);
         }
@@ -327,14 +327,16 @@ TEST(QtTextMeasurerTest, wrappedTextsAndWordsTooWide) {
     const WrappedExtent narrow = measurer.Wrapped(FontRole::Clue, size, u"Word word word", wordWidth + 5);
     EXPECT_GE(narrow.height, 3 * line - 3);
     EXPECT_FALSE(narrow.tooWide);
-    const WrappedExtent tooWide = measurer.Wrapped(FontRole::Clue, size, u"An extraordinarily long word", wordWidth * 2);
+    const WrappedExtent tooWide =
+        measurer.Wrapped(FontRole::Clue, size, u"An extraordinarily long word", wordWidth * 2);
     EXPECT_TRUE(tooWide.tooWide);
     // An empty clue still takes a line.
     EXPECT_EQ(measurer.Wrapped(FontRole::Clue, size, u"", 1000).height, line);
     // The number column's trailing space counts.
     EXPECT_GT(measurer.Extent(FontRole::Clue, size, u"00 ").width, measurer.Extent(FontRole::Clue, size, u"00").width);
     EXPECT_NEAR(measurer.SpaceWidth(FontRole::Clue, size),
-                measurer.Extent(FontRole::Clue, size, u"0 ").width - measurer.Extent(FontRole::Clue, size, u"0").width, 1);
+                measurer.Extent(FontRole::Clue, size, u"0 ").width - measurer.Extent(FontRole::Clue, size, u"0").width,
+                1);
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ TEST(QtHost, messageBoxesShowTheirIconAndButtonsAndReportTheAnswer) {
          MessageResult::Ok},
         {MessageIcon::Error, MessageButtons::Ok, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::NoButton,
          MessageResult::Ok},
-        {MessageIcon::None, MessageButtons::Ok, QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok, MessageResult::Ok},
+        {MessageIcon::None, MessageButtons::Ok, QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok,
+         MessageResult::Ok},
         {MessageIcon::Warning, MessageButtons::YesNoCancel, QMessageBox::Warning,
          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No, MessageResult::No},
         {MessageIcon::Warning, MessageButtons::YesNoCancel, QMessageBox::Warning,
@@ -71,8 +72,8 @@ TEST(QtHost, messageBoxesShowTheirIconAndButtonsAndReportTheAnswer) {
 }
 
 TEST(QtHost, nameFiltersAndTheDefaultExtension) {
-    const QStringList filters =
-        app::NameFilters({{u"Crossword Files (*.kvz)", u"*.kvz"}, {u"All Files (*.*)", u"*.*"}, {u"Text", u"*.txt;*.text"}});
+    const QStringList filters = app::NameFilters(
+        {{u"Crossword Files (*.kvz)", u"*.kvz"}, {u"All Files (*.*)", u"*.*"}, {u"Text", u"*.txt;*.text"}});
     EXPECT_EQ(filters, (QStringList{QStringLiteral("Crossword Files (*.kvz)"), QStringLiteral("All Files (*)"),
                                     QStringLiteral("Text (*.txt *.text)")}));
 

@@ -23,10 +23,10 @@
 #include <vector>
 
 #include "clue_manager_dialog.h"
-#include "title_dialog.h"
-#include "window_fixture.h"
 #include "document/command_table.h"
 #include "model/generation_status.h"
+#include "title_dialog.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -148,7 +148,8 @@ TEST_F(ViewClicks, hitTests_followTheHalfOpenRectangleRule) {
     } cases[] = {
         {{10, 20}, true}, {{29, 39}, true}, {{30, 25}, false}, {{15, 40}, false}, {{9, 25}, false}, {{15, 19}, false},
     };
-    for (const auto& c : cases) EXPECT_EQ(CkorvoView::PtInRect(r, c.point), c.inside) << c.point.x() << "," << c.point.y();
+    for (const auto& c : cases)
+        EXPECT_EQ(CkorvoView::PtInRect(r, c.point), c.inside) << c.point.x() << "," << c.point.y();
 
     // A point on the edge between two squares belongs to the one right of it.
     Design(CentreGrid());
@@ -203,11 +204,9 @@ TEST_F(ViewClicks, clickDuringGeneration_handsTheRunAsShownToTheWorker) {
         int row, column;
         const char* handed;  // nullptr: no request
     } cases[] = {
-        {Qt::LeftButton, 3, 4, "A@E"},
-        {Qt::RightButton, 3, 4, "@@"},
-        {Qt::RightButton, 3, 3, "A"},  // a one-square run is handed over too
-        {Qt::LeftButton, 4, 4, "@"},
-        {Qt::LeftButton, 4, 3, nullptr},  // a block
+        {Qt::LeftButton, 3, 4, "A@E"}, {Qt::RightButton, 3, 4, "@@"},
+        {Qt::RightButton, 3, 3, "A"},                                    // a one-square run is handed over too
+        {Qt::LeftButton, 4, 4, "@"},   {Qt::LeftButton, 4, 3, nullptr},  // a block
     };
     w.Puzzle()->SetStatus(StatusGenerating);
     const std::u16string grid = w.Puzzle()->GetGridText();
@@ -279,8 +278,7 @@ TEST_F(ViewClicks, editWordFromTheMenu_showsTheRunAndStoresTheTypedWord) {
         const char16_t* column;        // column 4, rows 3..5, afterwards
     };
     const Case cases[] = {
-        {true, QStringLiteral("abe"), u"ABE", u"@B@"},
-        {true, std::nullopt, u"A@E", u"@@@"},
+        {true, QStringLiteral("abe"), u"ABE", u"@B@"},    {true, std::nullopt, u"A@E", u"@@@"},
         {true, QStringLiteral("abcdef"), u"ABC", u"@B@"},  // only the run's length is kept
         {true, QStringLiteral("o"), u"O@@", u"@@@"},       // a short word leaves the rest empty
         {false, QStringLiteral("x y"), u"A@E", u"X@Y"},
@@ -477,8 +475,7 @@ TEST_F(ViewClicks, filledGridView_squareOpensTheClueManagerForItsRunAndExitsAfte
         int row, column;
         const char* word;  // nullptr: no Clue Manager
     } cases[] = {
-        {Qt::LeftButton, 0, 3, "HOUSE"},
-        {Qt::RightButton, 1, 0, "HAT"},
+        {Qt::LeftButton, 0, 3, "HOUSE"},  {Qt::RightButton, 1, 0, "HAT"},
         {Qt::LeftButton, 1, 0, nullptr},   // its across run is one square
         {Qt::RightButton, 0, 2, nullptr},  // its down run is one square
         {Qt::LeftButton, 4, 4, nullptr},   // a block

@@ -12,11 +12,11 @@
 
 #include <fstream>
 
+#include "document/command_table.h"
 #include "generator_settings_dialog.h"
 #include "modal_answer.h"
-#include "window_fixture.h"
-#include "document/command_table.h"
 #include "model/generation_status.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -63,19 +63,27 @@ TEST(WindowApp, commandStatesFollowTheDocument) {
     WindowFixture w(kSquareWords);
     ASSERT_TRUE(w.Start());
     const StateCase cases[] = {
-        {StatusDesigning, true,
+        {StatusDesigning,
+         true,
          {cmd::kStartGenerating, cmd::kOptions, cmd::kClearGrid, cmd::kFileNew, cmd::kFileOpen, cmd::kGridColor},
          {cmd::kStopGenerating, cmd::kFileSave, cmd::kToggleView, cmd::kTitle, cmd::kClues}},
-        {StatusGenerating, true,
+        {StatusGenerating,
+         true,
          {cmd::kStopGenerating, cmd::kGridSize9, cmd::kGridSize21, cmd::kFilePrint, cmd::kAppAbout},
          {cmd::kStartGenerating, cmd::kOptions, cmd::kClearGrid, cmd::kFileNew, cmd::kFileOpen, cmd::kGridFont,
           cmd::kGridColor, cmd::kFileSave, cmd::kFileSaveAs, cmd::kSavePuzzleAsText, cmd::kLoadSolution, cmd::kClues,
           cmd::kToggleView}},
-        {StatusReverting, true, {cmd::kGridSize15}, {cmd::kStartGenerating, cmd::kStopGenerating, cmd::kFileNew, cmd::kFileOpen}},
-        {StatusFilled, false,
+        {StatusReverting,
+         true,
+         {cmd::kGridSize15},
+         {cmd::kStartGenerating, cmd::kStopGenerating, cmd::kFileNew, cmd::kFileOpen}},
+        {StatusFilled,
+         false,
          {cmd::kFileSave, cmd::kToggleView, cmd::kTitle, cmd::kTitleFont, cmd::kUnderlinedTitle, cmd::kPageLayout},
          {cmd::kStartGenerating, cmd::kOptions, cmd::kClearGrid}},
-        {StatusFilled, true, {cmd::kFileSave, cmd::kToggleView, cmd::kClues},
+        {StatusFilled,
+         true,
+         {cmd::kFileSave, cmd::kToggleView, cmd::kClues},
          {cmd::kTitle, cmd::kAnswerTitle, cmd::kCopyright, cmd::kAuthor, cmd::kTitleColor, cmd::kPageLayout}},
         {StatusExhausted, true, {cmd::kStartGenerating}, {cmd::kFileSave}},
     };
@@ -204,7 +212,8 @@ TEST(WindowApp, commandLineFile_opensItOrFallsBackToANewPuzzle) {
         WindowFixture w(kSquareWords);
         ASSERT_TRUE(w.Start({QString::fromStdString(saved.string())}));
         EXPECT_EQ(w.Puzzle()->GetStatus(), StatusFilled);
-        EXPECT_EQ(w.Frame()->windowTitle(), QStringLiteral("korvo-window-command-line.kvz - Tolvane! Rodirirov Ivozova"));
+        EXPECT_EQ(w.Frame()->windowTitle(),
+                  QStringLiteral("korvo-window-command-line.kvz - Tolvane! Rodirirov Ivozova"));
         EXPECT_TRUE(w.host.messages.empty());
     }
     std::filesystem::remove(saved);

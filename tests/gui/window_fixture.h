@@ -38,7 +38,8 @@ inline void WriteWordList(const std::filesystem::path& file, const std::vector<s
 inline std::string CentreGrid(const std::string& middle = "@@@@@@@@@") {
     std::string grid(81, '!');
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) grid[static_cast<std::size_t>((r + 3) * 9 + c + 3)] = middle[static_cast<std::size_t>(r * 3 + c)];
+        for (int c = 0; c < 3; ++c)
+            grid[static_cast<std::size_t>((r + 3) * 9 + c + 3)] = middle[static_cast<std::size_t>(r * 3 + c)];
     return grid;
 }
 
@@ -87,8 +88,8 @@ public:
     // Lets the event loop run until the run's outcome has been handled: the
     // worker is done and the view's timer has stopped.
     bool WaitForRunEnd(int timeoutMs = 30000) {
-        return QTest::qWaitFor(
-            [this] { return !Puzzle()->IsWorkerActive() && !View()->GenerationTimer().isActive(); }, timeoutMs);
+        return QTest::qWaitFor([this] { return !Puzzle()->IsWorkerActive() && !View()->GenerationTimer().isActive(); },
+                               timeoutMs);
     }
 
     testsupport::TempFolder temp;
@@ -101,8 +102,22 @@ private:
     static void WriteSettings(const std::filesystem::path& data, int size) {
         std::filesystem::create_directories(data);
         std::ofstream out(data / "pdata.bin", std::ios::binary);
-        const char* lines[] = {"1", "1", "250", "250", "250", "250", "250", "250", "250", "250", "1", "1",
-                               "TO DO: Puzzle Title", "Puzzle Answer", "TO DO: by Author", "TO DO: by Author"};
+        const char* lines[] = {"1",
+                               "1",
+                               "250",
+                               "250",
+                               "250",
+                               "250",
+                               "250",
+                               "250",
+                               "250",
+                               "250",
+                               "1",
+                               "1",
+                               "TO DO: Puzzle Title",
+                               "Puzzle Answer",
+                               "TO DO: by Author",
+                               "TO DO: by Author"};
         for (const char* line : lines) out << line << "\r\n";
         out << size << "\r\n";
     }

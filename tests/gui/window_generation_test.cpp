@@ -7,9 +7,9 @@
 
 #include <random>
 
-#include "window_fixture.h"
 #include "document/command_table.h"
 #include "model/generation_status.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -154,19 +154,39 @@ TEST_P(WindowFailure, reportsItsMessageWithTheErrorIcon) {
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, WindowFailure,
     ::testing::Values(
-        FailureCase{"noWordForAnEntry", {"AB", "CD"}, "@@@@@@@@@", 1, StatusNoStart,
+        FailureCase{"noWordForAnEntry",
+                    {"AB", "CD"},
+                    "@@@@@@@@@",
+                    1,
+                    StatusNoStart,
                     u"Crossword Failed To Generated:\n\nCannot find words for '?' areas of the grid."},
-        FailureCase{"notAGrid", {"CAT", "ORE"}, "", 1, StatusNoStart,
+        FailureCase{"notAGrid",
+                    {"CAT", "ORE"},
+                    "",
+                    1,
+                    StatusNoStart,
                     u"Crossword Failed To Generated:\n\nNot a valid crossword grid."},
         FailureCase{"duplicateUserWords", kSquareWords, "CATORECAT", 1, StatusDuplicates,
                     u"Crossword Failed To Generated:\n\nDuplicate user-placed words."},
-        FailureCase{"exhaustedInTheStrongestMode", {"ABC", "DEF", "GHI"}, "@@@@@@@@@", 4, StatusExhausted,
+        FailureCase{"exhaustedInTheStrongestMode",
+                    {"ABC", "DEF", "GHI"},
+                    "@@@@@@@@@",
+                    4,
+                    StatusExhausted,
                     u"Crossword Failed To Generated:\n\nEnd of word list reached. Please make a\nchange to the grid "
                     u"before retrying."},
-        FailureCase{"exhaustedInAWeakerMode", {"ABC", "DEF", "GHI"}, "@@@@@@@@@", 3, StatusExhausted,
+        FailureCase{"exhaustedInAWeakerMode",
+                    {"ABC", "DEF", "GHI"},
+                    "@@@@@@@@@",
+                    3,
+                    StatusExhausted,
                     u"Crossword Failed To Generated:\n\nEnd of word list reached. Please select a stronger\n"
                     u"Generating Mode before retrying."},
-        FailureCase{"exhaustedInTheFirstMode", {"ABC", "DEF", "GHI"}, "@@@@@@@@@", 1, StatusExhausted,
+        FailureCase{"exhaustedInTheFirstMode",
+                    {"ABC", "DEF", "GHI"},
+                    "@@@@@@@@@",
+                    1,
+                    StatusExhausted,
                     u"Crossword Failed To Generated:\n\nEnd of word list reached. Please select a stronger\n"
                     u"Generating Mode before retrying."}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });

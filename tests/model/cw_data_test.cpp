@@ -115,12 +115,20 @@ TEST(CCWData, newGrid_followsEngineSizeAndOnlyWhileDesigning) {
 }
 
 TEST(CCWData, refreshGridText_turnsEmptySquaresIntoBlocksOnlyWhenFilled) {
-    const std::string grid = "AB!C" "@@!D" "E@@F" "G!HI";
+    const std::string grid =
+        "AB!C"
+        "@@!D"
+        "E@@F"
+        "G!HI";
     struct Case {
         int status;
         std::string expected;
     } cases[] = {
-        {StatusFilled, "AB!C" "!!!D" "E!!F" "G!HI"},
+        {StatusFilled,
+         "AB!C"
+         "!!!D"
+         "E!!F"
+         "G!HI"},
         {StatusDesigning, grid},
         {StatusGenerating, grid},
         {StatusReverting, grid},
@@ -137,7 +145,11 @@ TEST(CCWData, refreshGridText_turnsEmptySquaresIntoBlocksOnlyWhenFilled) {
 }
 
 TEST(CCWData, copyCellNumbers_copiesEngineNumbersRowByRowAsUnsigned) {
-    auto data = PuzzleWithGrid("@@@" "@!@" "@@@", 3);
+    auto data = PuzzleWithGrid(
+        "@@@"
+        "@!@"
+        "@@@",
+        3);
     const unsigned char numbers[3][3] = {{1, 2, 3}, {4, 251, 5}, {6, 252, 252}};
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) data->engine->numberGrid[i * kMaxGridSide + j] = numbers[i][j];

@@ -93,13 +93,14 @@ TEST(ToggleBlock, outsideSquareOrActiveRun_isRefused) {
 // Row 0 of a 6 x 6 grid holds A B ! C @ D; column 0 holds the same downwards;
 // (4, 4) is an across run of one square.
 std::unique_ptr<CCWData> RunGrid() {
-    return PuzzleWithGrid("AB!C@D"
-                          "B@@@@@"
-                          "!@@@@@"
-                          "C@@@!@"
-                          "@@@!?!"
-                          "D@@@@@",
-                          6);
+    return PuzzleWithGrid(
+        "AB!C@D"
+        "B@@@@@"
+        "!@@@@@"
+        "C@@@!@"
+        "@@@!?!"
+        "D@@@@@",
+        6);
 }
 
 TEST(GridRuns, readsRunThroughSquareInBothDirections) {
@@ -110,27 +111,22 @@ TEST(GridRuns, readsRunThroughSquareInBothDirections) {
         bool wideResult, letterResult;
         std::string run;
     } cases[] = {
-        {0, 4, true, true, true, "C@D"},   // after the block to its end at the edge
-        {0, 3, true, true, true, "C@D"},
-        {0, 5, true, true, true, "C@D"},
-        {0, 1, true, true, true, "AB"},    // from the edge to the block
-        {0, 0, true, true, true, "AB"},
-        {0, 2, true, false, false, ""},    // a block has no run
-        {4, 0, false, true, true, "C@D"},  // the same downwards
-        {1, 0, false, true, true, "AB"},
-        {2, 0, false, false, false, ""},
-        {4, 4, true, false, true, "?"},    // a one-square run: the letters only
-        {4, 4, false, true, true, "?@"},
-        {3, 5, false, true, true, "D@@@"},
-        {-1, 0, true, false, false, ""},
-        {0, 6, true, false, false, ""},
+        {0, 4, true, true, true, "C@D"},  // after the block to its end at the edge
+        {0, 3, true, true, true, "C@D"},  {0, 5, true, true, true, "C@D"},
+        {0, 1, true, true, true, "AB"},                                    // from the edge to the block
+        {0, 0, true, true, true, "AB"},   {0, 2, true, false, false, ""},  // a block has no run
+        {4, 0, false, true, true, "C@D"},                                  // the same downwards
+        {1, 0, false, true, true, "AB"},  {2, 0, false, false, false, ""},
+        {4, 4, true, false, true, "?"},  // a one-square run: the letters only
+        {4, 4, false, true, true, "?@"},  {3, 5, false, true, true, "D@@@"},
+        {-1, 0, true, false, false, ""},  {0, 6, true, false, false, ""},
         {6, 0, false, false, false, ""},
     };
     for (const Case& c : cases) {
         std::u16string word = u"stale";
         std::string letters = "stale";
-        const bool wide = c.across ? data->GetAcrossWord(c.row, c.column, word)
-                                   : data->GetDownWord(c.row, c.column, word);
+        const bool wide =
+            c.across ? data->GetAcrossWord(c.row, c.column, word) : data->GetDownWord(c.row, c.column, word);
         const bool narrow = c.across ? data->GetAcrossLetters(c.row, c.column, letters)
                                      : data->GetDownLetters(c.row, c.column, letters);
         EXPECT_EQ(wide, c.wideResult) << c.row << "," << c.column << " across " << c.across;
@@ -153,20 +149,23 @@ TEST(GridRuns, setWord_writesFromRunStartUpToBlockOrEdge) {
         int changedLine;  // row (across) or column (down) to compare
         std::string line;
     } cases[] = {
-        {0, 5, true, "XYZW", 0, "AB!XYZ"},    // from the run's start; extra letters unused
-        {0, 1, true, "Q", 0, "QB!C@D"},       // a shorter text keeps the rest
+        {0, 5, true, "XYZW", 0, "AB!XYZ"},  // from the run's start; extra letters unused
+        {0, 1, true, "Q", 0, "QB!C@D"},     // a shorter text keeps the rest
         {0, 0, true, "", 0, "AB!C@D"},
         {5, 0, false, "KLMNOP", 0, "AB!KLM"},  // the down run of column 0 from row 3: C @ D
         {1, 2, true, "??????", 1, "??????"},
-        {0, 2, true, "ZZZ", 0, "AB!C@D"},     // a block: nothing
+        {0, 2, true, "ZZZ", 0, "AB!C@D"},  // a block: nothing
     };
     for (const Case& c : cases) {
         auto data = RunGrid();
-        if (c.across) data->SetAcrossWord(c.row, c.column, c.text);
-        else data->SetDownWord(c.row, c.column, c.text);
+        if (c.across)
+            data->SetAcrossWord(c.row, c.column, c.text);
+        else
+            data->SetDownWord(c.row, c.column, c.text);
         std::string line;
         for (int k = 0; k < 6; ++k)
-            line += static_cast<char>(c.across ? data->gridText[c.changedLine * 6 + k] : data->gridText[k * 6 + c.changedLine]);
+            line += static_cast<char>(c.across ? data->gridText[c.changedLine * 6 + k]
+                                               : data->gridText[k * 6 + c.changedLine]);
         EXPECT_EQ(line, c.line) << c.row << "," << c.column << " " << c.text;
         // The engine's grid is the master copy: gridText follows it.
         std::u16string engineText;
@@ -178,7 +177,14 @@ TEST(GridRuns, setWord_writesFromRunStartUpToBlockOrEdge) {
 
 TEST(GridRuns, typedEntry_isPaddedNormalisedAndCut) {
     // Row 1 of the grid is a five-square across run between blocks.
-    const std::string grid = "@@@@@@@" "!@@@@@!" "@@@@@@@" "@@@@@@@" "@@@@@@@" "@@@@@@@" "@@@@@@@";
+    const std::string grid =
+        "@@@@@@@"
+        "!@@@@@!"
+        "@@@@@@@"
+        "@@@@@@@"
+        "@@@@@@@"
+        "@@@@@@@"
+        "@@@@@@@";
     struct Case {
         std::u16string typed;
         std::string row;
@@ -186,11 +192,11 @@ TEST(GridRuns, typedEntry_isPaddedNormalisedAndCut) {
         {u"ab", "!AB@@@!"},
         {u"", "!@@@@@!"},
         {u"x y z", "!X@Y@Z!"},
-        {u"!bcde", "!!BCDE!"},   // a typed block
-        {u"?q", "!?Q@@@!"},     // a typed mark is stored as it is
+        {u"!bcde", "!!BCDE!"},     // a typed block
+        {u"?q", "!?Q@@@!"},        // a typed mark is stored as it is
         {u"abcdefgh", "!ABCDE!"},  // cut to the run
         {u"a@b", "!A@B@@!"},
-        {u"1-\u00e9", "!1-\xE9@@!"},  // only a..z change case
+        {u"1-\u00e9", "!1-\xE9@@!"},    // only a..z change case
         {u"\u0141\u0100b", "!A@B@@!"},  // low 8 bits; a 0 byte is an empty square
     };
     for (const Case& c : cases) {
@@ -221,12 +227,15 @@ TEST(GridRuns, editsWhileRunActive_changeNothing) {
 }
 
 TEST(ClearGrid, emptiesGridInDesignerStatesOnly) {
-    const std::string grid = "AB!" "@?@" "!CD";
+    const std::string grid =
+        "AB!"
+        "@?@"
+        "!CD";
     struct Case {
         int status;
         bool clears;
     } cases[] = {
-        {StatusDesigning, true}, {StatusExhausted, true}, {StatusNoStart, true}, {StatusDuplicates, true},
+        {StatusDesigning, true},   {StatusExhausted, true},  {StatusNoStart, true}, {StatusDuplicates, true},
         {StatusGenerating, false}, {StatusReverting, false}, {StatusFilled, false},
     };
     for (const Case& c : cases) {

@@ -17,7 +17,11 @@ std::unique_ptr<CCWData> FilledEngine(WordStore& store) {
         if (store.buckets[3] == nullptr) store.buckets[3] = NewBlock(3);
         AddWord(store.buckets[3], w, false);
     }
-    auto data = PuzzleWithGrid("@C@" "@@@" "@@@", 3, &store);
+    auto data = PuzzleWithGrid(
+        "@C@"
+        "@@@"
+        "@@@",
+        3, &store);
     EXPECT_GT(data->engine->Start(), 0);
     // The order a fresh worker thread would shuffle the words into.
     Random::Seed(1);

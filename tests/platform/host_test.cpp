@@ -23,8 +23,7 @@ TEST(WaitCursor, guardsNestAndEndOnException) {
         }
         EXPECT_EQ(host.waitDepth, 1);
         throw std::runtime_error("leave");
-    } catch (const std::runtime_error&) {
-    }
+    } catch (const std::runtime_error&) {}
     EXPECT_EQ(host.waitDepth, 0);
     EXPECT_EQ(host.waitBegins, 2);
 }
@@ -40,7 +39,8 @@ TEST(ScriptedHost, recordsMessagesAndAnswersQuestionsInOrder) {
     ASSERT_EQ(host.messages.size(), 3u);
     EXPECT_EQ(host.messages[1].icon, MessageIcon::Information);
     EXPECT_EQ(host.messages[1].buttons, MessageButtons::OkCancel);
-    EXPECT_EQ(host.MessageTexts(), (std::vector<std::u16string>{u"Crossword Successfully Generated", u"restore?", u"save?"}));
+    EXPECT_EQ(host.MessageTexts(),
+              (std::vector<std::u16string>{u"Crossword Successfully Generated", u"restore?", u"save?"}));
     EXPECT_TRUE(host.messageAnswers.empty());
 }
 
@@ -62,7 +62,8 @@ TEST(ScriptedHost, fileDialogs_recordTheirSetupAndGiveTheQueuedChoice) {
 
     EXPECT_EQ(host.OpenFileDialog(u"Open", filters), std::filesystem::path("/tmp/a.kvz"));
     EXPECT_EQ(host.OpenFileDialog(u"Open", filters), std::nullopt);
-    const std::optional<SaveDialogResult> saved = host.SaveFileDialog(u"Save Puzzle As Text File", filters, std::nullopt);
+    const std::optional<SaveDialogResult> saved =
+        host.SaveFileDialog(u"Save Puzzle As Text File", filters, std::nullopt);
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->path, "/tmp/out.txt");
 

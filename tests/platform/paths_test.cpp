@@ -68,8 +68,7 @@ TEST(DocumentsFolder, findsUserDirsUnderHomeOrXdgConfigHome) {
     EXPECT_EQ(DocumentsFolder(FakeEnvironment({{"HOME", h}})), home.path() / "Papiere");
 
     WriteFileForTest(home.path() / "cfg" / "user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Other\"\n");
-    EXPECT_EQ(DocumentsFolder(FakeEnvironment({{"HOME", h}, {"XDG_CONFIG_HOME", h + "/cfg"}})),
-              home.path() / "Other");
+    EXPECT_EQ(DocumentsFolder(FakeEnvironment({{"HOME", h}, {"XDG_CONFIG_HOME", h + "/cfg"}})), home.path() / "Other");
     EXPECT_EQ(DocumentsFolder(FakeEnvironment({{"HOME", h}, {"XDG_CONFIG_HOME", "cfg"}})), home.path() / "Papiere")
         << "a relative XDG_CONFIG_HOME is ignored";
 

@@ -10,7 +10,10 @@ namespace {
 
 TEST(TextCodec, latin1_keepsOneBytePerCharacterAndMarksTheRest) {
     EXPECT_EQ(EncodeLatin1(u"TO DO: \u00A9 2024 by Author"), "TO DO: \xA9 2024 by Author");
-    EXPECT_EQ(EncodeLatin1(u"\u00FF\u0100\u20AC\U0001F600x"), "\xFF???" "?x") << "a surrogate pair is two units";
+    EXPECT_EQ(EncodeLatin1(u"\u00FF\u0100\u20AC\U0001F600x"),
+              "\xFF???"
+              "?x")
+        << "a surrogate pair is two units";
     EXPECT_EQ(EncodeLatin1(std::u16string(u"a\0b", 3)), std::string("a\0b", 3));
 
     std::string allBytes;
@@ -39,7 +42,10 @@ TEST(TextCodec, utf8_roundTripsEveryPlaneAndReplacesBrokenInput) {
         std::u16string expected;
     };
     const std::vector<Case> cases{
-        {"lone continuation byte", "a\x80" "b", u"a\uFFFDb"},
+        {"lone continuation byte",
+         "a\x80"
+         "b",
+         u"a\uFFFDb"},
         {"cut sequence at the end", "a\xE2\x82", u"a\uFFFD"},
         {"cut sequence before ASCII", "\xE2\x82z", u"\uFFFDz"},
         {"overlong slash", "\xC0\xAF", u"\uFFFD\uFFFD"},

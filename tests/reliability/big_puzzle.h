@@ -30,8 +30,7 @@ inline std::u16string FillerText(char variant, std::size_t length, std::u16strin
 // A filled size x size puzzle in StatusFilled whose every text differs
 // with variant; notepadChars sets the notepad's length, textChars that of
 // the title, answer title, author, copyright and every clue.
-inline std::unique_ptr<CCWData> FilledPuzzle(char variant, int size, std::size_t notepadChars,
-                                             std::size_t textChars) {
+inline std::unique_ptr<CCWData> FilledPuzzle(char variant, int size, std::size_t notepadChars, std::size_t textChars) {
     auto puzzle = std::make_unique<CCWData>();
     puzzle->gridSize = size;
     std::u16string grid;

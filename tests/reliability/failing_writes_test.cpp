@@ -44,9 +44,9 @@ constexpr char16_t kTextSaveError[] = u"An error was encountered while saving th
 // One writer of the program, as the table drives it.
 struct Writer {
     const char* name;
-    bool appends;                                  // AppendToFile rather than a whole-file replacement
-    const char16_t* message;                       // the message shown on failure; null: nothing is shown
-    std::function<fs::path(const fs::path&)> target;  // the file it writes, given the data folder
+    bool appends;                                            // AppendToFile rather than a whole-file replacement
+    const char16_t* message;                                 // the message shown on failure; null: nothing is shown
+    std::function<fs::path(const fs::path&)> target;         // the file it writes, given the data folder
     std::function<bool(CkorvoDoc&, const fs::path&)> write;  // runs it; false when it reports a failure
 };
 
@@ -59,7 +59,8 @@ struct Failure {
 
 std::string Describe(const Failure& f) {
     switch (f.step) {
-        case FailStep::Write: return "after " + std::to_string(f.afterBytes) + " bytes, errno " + std::to_string(f.error);
+        case FailStep::Write:
+            return "after " + std::to_string(f.afterBytes) + " bytes, errno " + std::to_string(f.error);
         case FailStep::Create: return "at create";
         case FailStep::Sync: return "at flush";
         case FailStep::Close: return "at close";
@@ -74,8 +75,7 @@ std::vector<Writer> Writers() {
         {"puzzle file save", false, kSaveErrorMessage,
          [](const fs::path& data) { return data.parent_path() / "puzzle.kvz"; },
          [](CkorvoDoc& doc, const fs::path& path) { return doc.SavePuzzleFile(path); }},
-        {"text export", false, kTextSaveError,
-         [](const fs::path& data) { return data.parent_path() / "puzzle.txt"; },
+        {"text export", false, kTextSaveError, [](const fs::path& data) { return data.parent_path() / "puzzle.txt"; },
          [](CkorvoDoc& doc, const fs::path& path) { return doc.SavePuzzleAsText(path); }},
         {"settings file", false, nullptr, [](const fs::path& data) { return data / "pdata.bin"; },
          [](CkorvoDoc& doc, const fs::path&) { return doc.SaveSettings(); }},
@@ -99,7 +99,8 @@ protected:
     // The entries of target's folder.
     static std::set<std::string> Folder(const fs::path& target) {
         std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(target.parent_path())) names.insert(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(target.parent_path()))
+            names.insert(entry.path().filename().string());
         return names;
     }
 };
@@ -220,8 +221,7 @@ int WithFileSizeLimit(std::uint64_t limit, const std::function<int()>& body) {
         ::_exit(body());
     }
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
 }
 
@@ -250,10 +250,11 @@ TEST(FailingClueWrites, addClueOnFullDisk_returnsFalseLeavesFileAsItWas) {
         EXPECT_EQ(folder.Entries(), std::vector<std::string>{"HO.CLU"});
     }
     // And with room enough, the pair is appended.
-    EXPECT_EQ(WithFileSizeLimit(old.size() + pair, [&] {
-                  ClueDatabase database(folder.path().string() + "/");
-                  return database.AddClue(true, u"HOME", u"Where the heart is") ? 0 : 1;
-              }),
+    EXPECT_EQ(WithFileSizeLimit(old.size() + pair,
+                                [&] {
+                                    ClueDatabase database(folder.path().string() + "/");
+                                    return database.AddClue(true, u"HOME", u"Where the heart is") ? 0 : 1;
+                                }),
               0);
     EXPECT_EQ(ReadFileForTest(folder.path() / "HO.CLU"), old + "HOME\r\nWhere the heart is\r\n");
     std::printf("AddClue on a full disk: %d cases\n", cases);

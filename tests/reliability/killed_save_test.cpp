@@ -56,8 +56,7 @@ protected:
             ::kill(child, SIGKILL);
         }
         int status = 0;
-        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
         return status;
     }
 
@@ -154,8 +153,8 @@ TEST_F(KilledSave, killedAtRandomMoments_targetIsOldOrCompleteNewFile) {
             if (!checkedTemporaries.insert(name).second) continue;  // seen after an earlier kill
             ASSERT_EQ(name.rfind(".big puzzle.kvz.tmp", 0), 0u) << "unexpected file " << name;
             const std::string partial = ReadFileForTest(path);
-            const bool prefixOfOne = bytes[0].compare(0, partial.size(), partial) == 0 ||
-                                     bytes[1].compare(0, partial.size(), partial) == 0;
+            const bool prefixOfOne =
+                bytes[0].compare(0, partial.size(), partial) == 0 || bytes[1].compare(0, partial.size(), partial) == 0;
             ASSERT_TRUE(prefixOfOne && partial.size() <= bytes[next].size()) << name << " holds foreign bytes";
         }
         if (leftovers.size() > temporariesBefore) ++killsLeavingTemporary;
@@ -174,11 +173,12 @@ TEST_F(KilledSave, killedAtRandomMoments_targetIsOldOrCompleteNewFile) {
         }
     }
 
-    std::printf("killed save: %d saves, %d killed, %d left the old file, %d the complete new one; "
-                "%d kills left a temporary behind (%zu at the end); %d saves ran beside earlier temporaries, "
-                "%d of them removed any\n",
-                kKills, killed, keptOld, completed, killsLeavingTemporary, temporariesBefore, savesBesideTemporaries,
-                savesCleaningTemporaries);
+    std::printf(
+        "killed save: %d saves, %d killed, %d left the old file, %d the complete new one; "
+        "%d kills left a temporary behind (%zu at the end); %d saves ran beside earlier temporaries, "
+        "%d of them removed any\n",
+        kKills, killed, keptOld, completed, killsLeavingTemporary, temporariesBefore, savesBesideTemporaries,
+        savesCleaningTemporaries);
     // The delays must really have reached into the save.
     EXPECT_GT(keptOld, 0) << "no kill landed before the rename: the delays missed the save";
     EXPECT_GT(completed, 0);

@@ -85,8 +85,8 @@ private:
         while (!done_) {
             const long before = beats_;
             if (!wake_.wait_for(lock, kStallLimit, [&] { return done_ || beats_ != before; })) {
-                std::fprintf(stderr, "watchdog: %s made no progress in cycle %d (seed %u): deadlock or hang\n",
-                             what_, cycle_, seed_);
+                std::fprintf(stderr, "watchdog: %s made no progress in cycle %d (seed %u): deadlock or hang\n", what_,
+                             cycle_, seed_);
                 std::fflush(stderr);
                 std::_Exit(3);
             }
@@ -106,12 +106,12 @@ private:
 // Rows CAB ORE WET and columns COW ARE BET fill the open 3 x 3 grid; the
 // other words give the search choices and dead ends.
 std::vector<std::string> TinyWords() {
-    return {"CAB", "ORE", "WET", "COW", "ARE", "BET", "CAT", "DOG", "EMU", "ANT", "BEE", "OWL", "PIG",
-            "RAM", "YAK", "TEN", "ODE", "ACE", "BAT", "TOE", "EAR", "ERA", "ROW", "AWE", "OAT", "TAB",
-            "BEAR", "DEER", "HARE", "LION", "MOLE", "WOLF", "ABLE", "BALE", "CODE", "EACH", "ECHO", "TACO",
-            "ALERT", "BRAVE", "CRANE", "DRAPE", "EAGLE", "FLAME", "GRAPE", "HEART", "IRATE", "LEMON",
-            "MANGO", "NERVE", "OCEAN", "PEARL", "QUEEN", "RAVEN", "STONE", "TIGER", "ULTRA", "VIPER",
-            "WATER", "YEAST", "ZEBRA", "ARENA", "ROAST", "TREAT", "SNARE", "TENOR", "OTTER", "RESET"};
+    return {"CAB",   "ORE",   "WET",   "COW",   "ARE",   "BET",   "CAT",   "DOG",   "EMU",   "ANT",   "BEE",   "OWL",
+            "PIG",   "RAM",   "YAK",   "TEN",   "ODE",   "ACE",   "BAT",   "TOE",   "EAR",   "ERA",   "ROW",   "AWE",
+            "OAT",   "TAB",   "BEAR",  "DEER",  "HARE",  "LION",  "MOLE",  "WOLF",  "ABLE",  "BALE",  "CODE",  "EACH",
+            "ECHO",  "TACO",  "ALERT", "BRAVE", "CRANE", "DRAPE", "EAGLE", "FLAME", "GRAPE", "HEART", "IRATE", "LEMON",
+            "MANGO", "NERVE", "OCEAN", "PEARL", "QUEEN", "RAVEN", "STONE", "TIGER", "ULTRA", "VIPER", "WATER", "YEAST",
+            "ZEBRA", "ARENA", "ROAST", "TREAT", "SNARE", "TENOR", "OTTER", "RESET"};
 }
 
 // Every word of the store (the set of the list; the store's order changes
@@ -175,8 +175,7 @@ struct Outcomes {
 class ThreadStress {
 public:
     ThreadStress(WordStore& store, std::vector<GridChoice> grids, std::vector<double> slices, const char* name)
-        : store_(store), words_(WordsOf(store)), grids_(std::move(grids)), slices_(std::move(slices)),
-          name_(name) {
+        : store_(store), words_(WordsOf(store)), grids_(std::move(grids)), slices_(std::move(slices)), name_(name) {
         for (const std::string& w : words_) wordList_.push_back(w);
     }
 
@@ -327,8 +326,7 @@ private:
                 EXPECT_TRUE(started);
                 EXPECT_EQ(Design(squares), design);
                 break;
-            default:
-                ADD_FAILURE() << "the run ended in status " << status;
+            default: ADD_FAILURE() << "the run ended in status " << status;
         }
     }
 
@@ -361,9 +359,16 @@ TEST(ThreadStress, tinyWordList_startStopRemoveDestroy_noRaceNoHangValidOutcomes
     // open 4 x 4 and 5 x 5 squares (long searches that end exhausted), and
     // random patterns of 9 x 9 (the list has no word long enough: no start).
     const std::vector<GridChoice> grids = {
-        {3, "@@@@@@@@@"}, {3, "@@@@@@@@@"}, {3, "@@!@@@!@@"}, {3, "CABA!!B!!"},
-        {3, "C@@O@@W@@"}, {4, "@@@!@@@!@@@!!!!!"}, {4, "@@@@@@@@@@@@@@@@"}, {5, "@@@@@@@@@@@@@@@@@@@@@@@@@"},
-        {5, "@@@@@@@@@@@@@@@@@@@@@@@@@"}, {9, nullptr},
+        {3, "@@@@@@@@@"},
+        {3, "@@@@@@@@@"},
+        {3, "@@!@@@!@@"},
+        {3, "CABA!!B!!"},
+        {3, "C@@O@@W@@"},
+        {4, "@@@!@@@!@@@!!!!!"},
+        {4, "@@@@@@@@@@@@@@@@"},
+        {5, "@@@@@@@@@@@@@@@@@@@@@@@@@"},
+        {5, "@@@@@@@@@@@@@@@@@@@@@@@@@"},
+        {9, nullptr},
     };
     ThreadStress stress(store, grids, {2.0, 5.0, 40.0}, "tiny word list");
     const Outcomes o = stress.Run(20240601u, kCycles);
@@ -375,7 +380,8 @@ TEST(ThreadStress, tinyWordList_startStopRemoveDestroy_noRaceNoHangValidOutcomes
 
 TEST(ThreadStress, shippedWordList_startStopRemoveDestroy_noRaceNoHangValidOutcomes) {
     const std::filesystem::path list = std::filesystem::path(KORVO_BIN_DIR) / "data1.bin";
-    if (!std::filesystem::exists(list)) GTEST_SKIP() << "the shipped word list " << list << " is missing; build the data first";
+    if (!std::filesystem::exists(list))
+        GTEST_SKIP() << "the shipped word list " << list << " is missing; build the data first";
     WordStore store;
     ASSERT_GT(LoadWordList(store, list.c_str()), 1000);
 

@@ -41,9 +41,9 @@ public:
     }
 
 private:
-    FailingFileSystem& owner_;           // the layer holding the failure settings
-    std::unique_ptr<OutputFile> real_;   // the real file
-    std::size_t written_ = 0;            // bytes that reached the real file
+    FailingFileSystem& owner_;          // the layer holding the failure settings
+    std::unique_ptr<OutputFile> real_;  // the real file
+    std::size_t written_ = 0;           // bytes that reached the real file
 };
 
 std::unique_ptr<OutputFile> FailingFileSystem::Wrap(std::unique_ptr<OutputFile> real) {

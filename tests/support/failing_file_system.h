@@ -41,10 +41,10 @@ public:
         return fs;
     }
 
-    FailStep failAt;                 // the step that fails
-    int errorCode;                   // errno value the failing step returns
-    std::size_t failAfterBytes = 0;  // with FailStep::Write: bytes each file accepts before failing
-    int failures = 0;                // failures injected so far
+    FailStep failAt;                                 // the step that fails
+    int errorCode;                                   // errno value the failing step returns
+    std::size_t failAfterBytes = 0;                  // with FailStep::Write: bytes each file accepts before failing
+    int failures = 0;                                // failures injected so far
     std::vector<std::filesystem::path> temporaries;  // every temporary file created
     std::vector<std::filesystem::path> removed;      // every path Remove was called on
 

@@ -26,7 +26,8 @@ MessageResult ScriptedHost::MessageBox(std::u16string_view text, MessageIcon ico
     events.push_back("message " + Utf8FromUtf16(text));
     MessageResult answer = MessageResult::Ok;
     if (buttons != MessageButtons::Ok) {
-        if (messageAnswers.empty()) throw UnscriptedDialog("no scripted answer for the message: " + Utf8FromUtf16(text));
+        if (messageAnswers.empty())
+            throw UnscriptedDialog("no scripted answer for the message: " + Utf8FromUtf16(text));
         answer = messageAnswers.front();
         messageAnswers.pop_front();
         if (!ButtonShown(buttons, answer)) {
@@ -93,7 +94,8 @@ std::optional<PrinterMetrics> ScriptedHost::DefaultPrinterMetrics() {
 void ScriptedHost::FatalExit(std::u16string_view message) {
     events.push_back("fatal " + Utf8FromUtf16(message));
     fatalMessage = std::u16string(message);
-    messages.push_back(RecordedMessage{std::u16string(message), MessageIcon::None, MessageButtons::Ok, MessageResult::Ok});
+    messages.push_back(
+        RecordedMessage{std::u16string(message), MessageIcon::None, MessageButtons::Ok, MessageResult::Ok});
     throw FatalExitCalled(std::u16string(message));
 }
 

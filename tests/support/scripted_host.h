@@ -63,7 +63,7 @@ public:
     std::optional<PrinterMetrics> printer;
 
     // ---- records
-    std::vector<RecordedMessage> messages;       // every message box, in order
+    std::vector<RecordedMessage> messages;        // every message box, in order
     std::vector<RecordedFileDialog> fileDialogs;  // every file dialog, in order
     // Every call in order, one short line each: "message <text>", "open <title>",
     // "save <title>", "wait begin", "wait end", "first-run show",

@@ -5,8 +5,8 @@
 
 #include <filesystem>
 #include <optional>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvo::testsupport {

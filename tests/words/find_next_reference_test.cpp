@@ -14,9 +14,9 @@ namespace korvo {
 namespace {
 
 struct Answer {
-    const char* word = nullptr;           // the record found, or null
-    int index = 0;                        // what FindNext adds to the index out
-    std::vector<std::uint32_t> cursors;   // every block's cursor afterwards
+    const char* word = nullptr;          // the record found, or null
+    int index = 0;                       // what FindNext adds to the index out
+    std::vector<std::uint32_t> cursors;  // every block's cursor afterwards
 };
 
 // The search as a plain scan: from each block's cursor, every record is
@@ -117,28 +117,24 @@ TEST(FindNextReference, randomChainsAndPatterns_matchThePlainScan) {
         for (int round = 0; round < 25; ++round) {
             // Change the chain between searches so the index must follow.
             switch (Uniform(6)) {
-            case 0: {
-                // Remove a word that is present (and may be in use) or one that is not.
-                const int at = 1 + Uniform(static_cast<int>(store.CountWords(length)) + 1);
-                std::string w = RandomWordOf(length);
-                int index = 0;
-                store.SetCursor(length, at - 1);
-                if (const char* r = FindNext(store.buckets[length], std::string(length, '@').c_str(), &index))
-                    w.assign(r, static_cast<std::size_t>(length));
-                RemoveWord(store.buckets[length], w.c_str());
-                break;
-            }
-            case 1:
-                for (int k = Uniform(200); k > 0; --k) AddWord(store.buckets[length], RandomWordOf(length).c_str(), false);
-                break;
-            case 2:
-                store.ShuffleWords();
-                break;
-            case 3:
-                RandomStatus(store, length);
-                break;
-            default:
-                break;
+                case 0: {
+                    // Remove a word that is present (and may be in use) or one that is not.
+                    const int at = 1 + Uniform(static_cast<int>(store.CountWords(length)) + 1);
+                    std::string w = RandomWordOf(length);
+                    int index = 0;
+                    store.SetCursor(length, at - 1);
+                    if (const char* r = FindNext(store.buckets[length], std::string(length, '@').c_str(), &index))
+                        w.assign(r, static_cast<std::size_t>(length));
+                    RemoveWord(store.buckets[length], w.c_str());
+                    break;
+                }
+                case 1:
+                    for (int k = Uniform(200); k > 0; --k)
+                        AddWord(store.buckets[length], RandomWordOf(length).c_str(), false);
+                    break;
+                case 2: store.ShuffleWords(); break;
+                case 3: RandomStatus(store, length); break;
+                default: break;
             }
             for (int k = Uniform(6); k > 0; --k) {
                 const int i = 1 + Uniform(static_cast<int>(store.CountWords(length)) + 2);

@@ -108,7 +108,8 @@ TEST(WordStoreShuffle, shuffleWords_skipsSmallHeadsButStillResetsCursors) {
     for (int n : {0, 1, 2, 4}) {
         WordStore store;
         store.buckets[5] = NewBlock(5);
-        for (int i = 0; i < n; ++i) AddWord(store.buckets[5], std::string(5, static_cast<char>('A' + i)).c_str(), false);
+        for (int i = 0; i < n; ++i)
+            AddWord(store.buckets[5], std::string(5, static_cast<char>('A' + i)).c_str(), false);
         store.buckets[5]->cursor = static_cast<std::uint32_t>(n);
         Random::Seed(1);
         store.ShuffleWords();

@@ -85,7 +85,8 @@ TEST_F(WordListFile, load_keepsDuplicatesAndFillsBlocksInOrder) {
 }
 
 TEST_F(WordListFile, load_ofNothingUsable_returnsZeroAndLeavesTheStoreEmpty) {
-    for (const std::string& bytes : {EncodeWordList({"A"}), std::string(), std::string(40, 'x'), EncodeWordList({"", ""})}) {
+    for (const std::string& bytes :
+         {EncodeWordList({"A"}), std::string(), std::string(40, 'x'), EncodeWordList({"", ""})}) {
         WordStore store;
         store.AddUsedWord("OLD");
         EXPECT_EQ(LoadWordList(store, Write(bytes).c_str()), 0);
