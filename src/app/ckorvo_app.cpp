@@ -257,6 +257,10 @@ void CkorvoApp::OnDocumentChanged() {
     if (!frame_ || !document_) return;
     frame_->SetDocumentTitle(FromU16(document_->Title()));
     frame_->UpdateCommandStates();
+    // While a fill runs the status bar shows how far it has come.
+    const korvo::RunProgress progress = document_->cwData ? document_->cwData->GetProgress() : korvo::RunProgress{};
+    frame_->SetStatusText(
+        QString::fromStdString(progress.running ? korvo::DescribeProgress(progress) : std::string(korvo::kIdleText)));
 }
 
 bool CkorvoApp::SaveModified() {

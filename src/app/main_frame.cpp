@@ -139,6 +139,10 @@ korvo::CommandStateInput CMainFrame::CurrentStateInput() const {
     return input;
 }
 
+void CMainFrame::SetStatusText(const QString& text) {
+    if (messagePane_->text() != text) messagePane_->setText(text);
+}
+
 void CMainFrame::UpdateCommandStates() {
     const korvo::CommandStates states = korvo::ComputeCommandStates(CurrentStateInput());
     for (const korvo::CommandState& state : states.All()) {

@@ -50,6 +50,8 @@ public:
 public Q_SLOTS:
     // Recomputes the enabled flag and check mark of every action.
     void UpdateCommandStates();
+    // The text of the status bar's message pane (the idle text or the progress of a fill).
+    void SetStatusText(const QString& text);
     // Runs a command as if chosen from the menu: ignored while the rules
     // disable it.
     void ExecuteCommand(int id);

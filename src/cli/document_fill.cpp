@@ -30,7 +30,7 @@ bool IsPlaceholder(const std::u16string& clue) { return clue.compare(0, 15, u"TO
 const char* ResultName(int status, bool stopped) {
     switch (status) {
         case StatusFilled: return "filled";
-        case StatusExhausted: return "exhausted";
+        case StatusExhausted: return "exhausted";  // a proof says "no-fill" instead
         case StatusNoStart: return "no-start";
         case StatusDuplicates: return "duplicates";
         default: return stopped ? "time-limit" : "not-started";
@@ -140,6 +140,8 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
             cw.RefreshGridText();
         }
 
+        cw.runSettings.threads = options.threads;
+        cw.runSettings.seed = options.seed;
         bool stopped = false;
         if (cw.StartGenerating()) {
             while (cw.IsWorkerActive()) {
@@ -152,6 +154,8 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
         }
         const int status = cw.GetStatus();
         const bool filled = status == StatusFilled;
+        const std::string verdict = cw.GetVerdict();
+        const char* result = !verdict.empty() ? "no-fill" : ResultName(status, stopped);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
         // In StatusFilled the worker has finished writing the clues.
@@ -162,9 +166,10 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
         const std::vector<std::string> rows = GridRows(cw.GetGridText(), cw.gridSize);
 
         if (options.json) {
-            out << "{\"result\": " << JsonString(ResultName(status, stopped))
-                << ", \"seconds\": " << JsonNumber(seconds) << ", \"entries\": " << (filled ? cw.clues.size() : 0)
-                << ", \"grid\": [";
+            out << "{\"result\": " << JsonString(result) << ", \"seconds\": " << JsonNumber(seconds);
+            if (options.seed) out << ", \"seed\": " << *options.seed;
+            if (!verdict.empty()) out << ", \"verdict\": " << JsonString(verdict);
+            out << ", \"entries\": " << (filled ? cw.clues.size() : 0) << ", \"grid\": [";
             for (std::size_t i = 0; i < rows.size(); ++i) out << (i ? ", " : "") << JsonString(rows[i]);
             out << "], \"clues\": [";
             if (filled)
@@ -183,7 +188,8 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
                 for (const ClueEntry& e : cw.clues)
                     out << e.number << " " << Utf8FromUtf16(e.direction) << ": " << Utf8FromUtf16(e.clue) << " ("
                         << Utf8FromUtf16(e.answer) << ")\n";
-            out << ResultName(status, stopped) << " in " << JsonNumber(seconds) << " s";
+            if (!verdict.empty()) out << verdict << "\n";
+            out << result << " in " << JsonNumber(seconds) << " s";
             if (filled) out << " (" << cw.clues.size() << " clues, " << placeholders << " placeholders)";
             out << "\n";
         }

@@ -27,7 +27,8 @@ struct DocumentFillOptions {
     std::string gridText;
     int gridSize = 0;
     std::optional<std::uint32_t> seed;  // seed of the pattern and the word order; the clock when absent
-    std::optional<double> timeLimit;    // seconds after which the run is stopped
+    std::optional<double> timeLimit;    // seconds after which the run is stopped; none when absent
+    int threads = 0;                    // searches side by side in the thorough mode; 0: every hardware thread
     std::filesystem::path savePath;     // puzzle file to write when filled; empty for none
     std::filesystem::path textPath;     // text export to write when filled; empty for none
     std::filesystem::path puzPath;      // Across Lite file to write when filled; empty for none

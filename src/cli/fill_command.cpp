@@ -13,8 +13,11 @@
 #include "cli/json_text.h"
 #include "engine/fill_checker.h"
 #include "engine/fill_engine.h"
+#include "engine/thorough_search.h"
+#include "model/cw_data.h"
 #include "platform/paths.h"
 #include "platform/random.h"
+#include "words/word_scores.h"
 #include "words/word_store.h"
 
 namespace korvo::cli {
@@ -28,6 +31,7 @@ const char* ResultName(int outcome) {
         case 0: return "exhausted";
         case 2: return "no-start";
         case 3: return "duplicates";
+        case 5: return "no-fill";
         default: return "time-limit";
     }
 }
@@ -36,12 +40,20 @@ const char* ResultName(int outcome) {
 constexpr int kNoStart = 2;
 constexpr int kDuplicates = 3;
 constexpr int kTimeLimit = 4;
+constexpr int kNoFill = 5;
 
 // Everything a run leaves for the report.
 struct RunReport {
-    int outcome = kNoStart;  // -1 filled, 0 exhausted, kNoStart, kDuplicates, kTimeLimit
+    int outcome = kNoStart;  // -1 filled, 0 exhausted, kNoStart, kDuplicates, kTimeLimit, kNoFill
     int steps = 0;           // Step calls made
+    std::string verdict;     // why no fill exists (kNoFill)
 };
+
+// The name of the word list in messages: the options' name of a shipped list, else the file's name.
+std::string ListName(const std::string& choice) {
+    if (choice.size() == 1 && choice[0] >= '1' && choice[0] <= '5') return WordListName(choice[0] - '0');
+    return std::filesystem::path(choice).filename().string();
+}
 
 // The word list file of an id 1..5 (beside the program) or a path.
 std::filesystem::path WordListPath(const std::string& choice) {
@@ -99,6 +111,40 @@ RunReport RunSearch(FillEngine& engine, WordStore& store, std::optional<double> 
     }
 }
 
+// Mode 5: the thorough search in slices until it fills, proves that no fill
+// exists, or the time limit has passed.
+RunReport RunThorough(FillEngine& engine, const ThoroughOptions& options, const std::string& listName,
+                      std::optional<double> timeLimit, std::chrono::steady_clock::time_point started) {
+    RunReport report;
+    const int start = engine.Start();
+    if (start == 0 || start == -1) {
+        report.outcome = start == 0 ? kNoStart : kDuplicates;
+        return report;
+    }
+    ThoroughSearch search(engine, options);
+    for (;;) {
+        const ThoroughOutcome outcome = search.Step();
+        ++report.steps;
+        if (outcome == ThoroughOutcome::kFilled) {
+            search.TakeFill();
+            report.outcome = -1;
+            return report;
+        }
+        if (outcome == ThoroughOutcome::kNoFill) {
+            search.MarkCore();
+            report.verdict = DescribeNoFill(engine, search.Core(), listName);
+            report.outcome = kNoFill;
+            return report;
+        }
+        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        if (timeLimit && elapsed >= *timeLimit) {
+            search.RestoreDesign();
+            report.outcome = kTimeLimit;
+            return report;
+        }
+    }
+}
+
 std::vector<std::string> GridRows(const FillEngine& engine) {
     std::vector<char> text(static_cast<std::size_t>(kMaxGridSide * kMaxGridSide + 1));
     engine.GridToText(text.data());
@@ -135,16 +181,19 @@ bool IsDocumentFillOption(const std::string& option) {
 }
 
 const char* EngineFillUsage() {
-    return "usage: korvo-cli fill [--size N | --grid FILE] [--mode 1..4] [--word-list 1..5|PATH]\n"
+    return "usage: korvo-cli fill [--size N | --grid FILE] [--mode 1..5] [--threads N] [--word-list 1..5|PATH]\n"
            "                      [--seed S] [--time-limit SECONDS] [--json] [--verify]\n"
            "  --size N          fill a random block pattern of N x N squares (3 to 28; default 15)\n"
            "  --grid FILE       fill the grid in FILE: N lines of N squares, '!' block, '@' open, 'A'-'Z' letter\n"
            "  --mode M          generating mode: 1 quick standard (default), 2 quick edited,\n"
-           "                    3 deep thinking, 4 brute force\n"
+           "                    3 deep thinking, 4 brute force, 5 thorough (fills any fillable grid\n"
+           "                    or proves that none exists)\n"
+           "  --threads N       searches side by side in mode 5 (default: every hardware thread)\n"
            "  --word-list L     word list 1 (US, default), 2 (UK), 3 (Canada), 4 (Australia), 5 (India),\n"
            "                    or the path of a word list file\n"
-           "  --seed S          seed of the random pattern and word order (default: the clock)\n"
-           "  --time-limit T    stop the search after T seconds (checked between 2-second slices)\n"
+           "  --seed S          seed of the random pattern and word order (default: the clock; reported)\n"
+           "  --time-limit T    stop the search after T seconds, checked between slices (default 60;\n"
+           "                    0: no limit)\n"
            "  --json            print one line of JSON instead of the grid\n"
            "  --verify          check the fill independently of the engine\n"
            "  With one of the following options the puzzle is made through the document, as the\n"
@@ -169,11 +218,14 @@ bool ParseFillOptions(const std::vector<std::string>& list, FillOptions& options
             options.json = true;
         } else if (option == "--verify") {
             options.verify = true;
-        } else if (option == "--size" || option == "--mode" || option == "--seed") {
+        } else if (option == "--size" || option == "--mode" || option == "--seed" || option == "--threads") {
             const auto value = args.TakeValue(option, error);
             if (!value) return false;
-            const std::int64_t low = option == "--size" ? 3 : option == "--mode" ? 1 : 0;
-            const std::int64_t high = option == "--size" ? kMaxGridSide : option == "--mode" ? 4 : 0xFFFFFFFFLL;
+            const std::int64_t low = option == "--size" ? 3 : option == "--seed" ? 0 : 1;
+            const std::int64_t high = option == "--size"      ? kMaxGridSide
+                                      : option == "--mode"    ? kThoroughMode
+                                      : option == "--threads" ? 64
+                                                              : 0xFFFFFFFFLL;
             const auto number = ParseInteger(option, *value, low, high, error);
             if (!number) return false;
             if (option == "--size") {
@@ -182,6 +234,8 @@ bool ParseFillOptions(const std::vector<std::string>& list, FillOptions& options
             } else if (option == "--mode") {
                 options.mode = static_cast<int>(*number);
                 options.modeGiven = true;
+            } else if (option == "--threads") {
+                options.threads = static_cast<int>(*number);
             } else {
                 options.seed = static_cast<std::uint32_t>(*number);
             }
@@ -206,8 +260,15 @@ bool ParseFillOptions(const std::vector<std::string>& list, FillOptions& options
         } else if (option == "--time-limit") {
             const auto value = args.TakeValue(option, error);
             if (!value) return false;
+            if (*value == "0") {
+                options.timeLimit.reset();
+                continue;
+            }
             const auto seconds = ParsePositiveNumber(option, *value, error);
-            if (!seconds) return false;
+            if (!seconds) {
+                error = "--time-limit takes a number of seconds (0: no limit), not '" + *value + "'";
+                return false;
+            }
             options.timeLimit = *seconds;
         } else if (IsDocumentFillOption(option)) {
             TakeDocumentFillOption(option, args, options.document, error);
@@ -241,6 +302,7 @@ bool ToDocumentFill(const FillOptions& options, DocumentFillOptions& document, s
     if (options.wordListGiven) document.wordListId = options.wordList[0] - '0';
     document.seed = options.seed;
     document.timeLimit = options.timeLimit;
+    document.threads = options.threads;
     document.json = options.json;
     return true;
 }
@@ -252,6 +314,8 @@ int RunFillCommand(const std::vector<std::string>& args, std::ostream& out, std:
         err << "korvo-cli fill: " << error << "\n" << FillUsage();
         return 2;
     }
+    // Without --seed the clock chooses one, and the report names it so that the run can be repeated.
+    if (!options.seed) options.seed = static_cast<std::uint32_t>(std::time(nullptr));
     GridFile grid;
     if (!options.gridFile.empty() && !ReadGridFile(options.gridFile, grid, error)) {
         err << "korvo-cli fill: " << error << "\n";
@@ -274,8 +338,8 @@ int RunFillCommand(const std::vector<std::string>& args, std::ostream& out, std:
     // The word store and the engine are large fixed-size objects.
     auto store = std::make_unique<WordStore>();
     auto engine = std::make_unique<FillEngine>(store.get());
-    // The engine seeds from the clock when it is made; a given seed replaces that.
-    if (options.seed) Random::Seed(*options.seed);
+    // The engine seeds from the clock when it is made; the run's seed replaces that.
+    Random::Seed(*options.seed);
 
     if (options.gridFile.empty()) {
         engine->MakeBlockPattern(options.size);
@@ -296,9 +360,19 @@ int RunFillCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
     store->ShuffleWords();
     SetRunParameters(*engine, options.mode);
+    WordScores scores;
+    if (options.mode == kThoroughMode) scores.Load(ScoreFileFor(listPath));
+    ThoroughOptions thorough;
+    thorough.threads = options.threads;
+    thorough.seed = *options.seed;
+    thorough.scores = &scores;
 
     RunReport report;
-    std::thread worker([&] { report = RunSearch(*engine, *store, options.timeLimit, started); });
+    std::thread worker([&] {
+        report = options.mode == kThoroughMode
+                     ? RunThorough(*engine, thorough, ListName(options.wordList), options.timeLimit, started)
+                     : RunSearch(*engine, *store, options.timeLimit, started);
+    });
     worker.join();
 
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -320,13 +394,16 @@ int RunFillCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (options.json) {
         out << "{\"result\": " << JsonString(ResultName(report.outcome)) << ", \"seconds\": " << JsonNumber(seconds)
             << ", \"cpu_seconds\": " << JsonNumber(cpuSeconds) << ", \"steps\": " << report.steps
-            << ", \"entries\": " << engine->slotCount << ", \"grid\": [";
+            << ", \"entries\": " << engine->slotCount << ", \"seed\": " << *options.seed;
+        if (!report.verdict.empty()) out << ", \"verdict\": " << JsonString(report.verdict);
+        out << ", \"grid\": [";
         for (std::size_t i = 0; i < rows.size(); ++i) out << (i ? ", " : "") << JsonString(rows[i]);
         out << "]";
         if (options.verify) out << ", \"verified\": " << (verified ? "true" : "false");
         out << "}\n";
     } else {
         for (const std::string& row : rows) out << row << "\n";
+        if (!report.verdict.empty()) out << report.verdict << "\n";
         out << ResultName(report.outcome) << " in " << JsonNumber(seconds) << " s (" << report.steps << " steps, "
             << engine->slotCount << " entries)";
         if (options.verify && filled) out << (verified ? ", verified" : ", verification FAILED");

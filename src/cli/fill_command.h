@@ -13,20 +13,24 @@
 
 namespace korvo::cli {
 
+// Seconds a fill may run unless --time-limit says otherwise (0 there: no limit).
+inline constexpr double kDefaultTimeLimit = 60.0;
+
 // What `fill` was asked to do.
 struct FillOptions {
     int size = 15;                      // side of the random grid when no grid file is given
     std::string gridFile;               // grid file to fill instead of a random pattern; empty for none
-    int mode = 1;                       // generating mode 1..4
+    int mode = 1;                       // generating mode 1..5
     std::string wordList = "1";         // word list id 1..5 (data1.bin ... beside the program) or a file path
     std::optional<std::uint32_t> seed;  // seed of the random generator; the clock when absent
-    std::optional<double> timeLimit;    // seconds after which the run is stopped; none when absent
-    bool json = false;                  // print one JSON line instead of the grid
-    bool verify = false;                // check the fill independently
-    bool modeGiven = false;             // --mode was given (else the document's settings decide)
-    bool wordListGiven = false;         // --word-list was given (else the document's settings decide)
-    bool throughDocument = false;       // a document option was given: fill through the document
-    DocumentFillOptions document;       // the document's options (--data-folder, --save, ...)
+    std::optional<double> timeLimit = kDefaultTimeLimit;  // seconds after which the run is stopped; none when absent
+    int threads = 0;                                      // searches side by side in mode 5; 0: every hardware thread
+    bool json = false;                                    // print one JSON line instead of the grid
+    bool verify = false;                                  // check the fill independently
+    bool modeGiven = false;                               // --mode was given (else the document's settings decide)
+    bool wordListGiven = false;                           // --word-list was given (else the document's settings decide)
+    bool throughDocument = false;                         // a document option was given: fill through the document
+    DocumentFillOptions document;                         // the document's options (--data-folder, --save, ...)
 };
 
 // Parses the arguments after "fill". On a fault returns false with a message.

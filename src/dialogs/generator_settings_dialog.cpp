@@ -23,6 +23,7 @@ constexpr Choice kModes[] = {
     {1004, 2, "Quick Generating Mode - Edited Grids"},
     {1003, 3, "Deep Thinking Mode - Themed Puzzles"},
     {1005, 4, "Brute Force Mode - Complex Grids"},
+    {1036, 5, "Thorough Mode - Any Grid"},
 };
 
 constexpr Choice kWordLists[] = {

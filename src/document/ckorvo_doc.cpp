@@ -5,6 +5,7 @@
 #include <ctime>
 #include <new>
 
+#include "clues/assign_clues.h"
 #include "platform/paths.h"
 #include "platform/random.h"
 
@@ -125,6 +126,7 @@ bool CkorvoDoc::OnNewDocument() {
 
     cwData = std::make_unique<CCWData>(wordStore.get(), newGridSize);
     cwData->wordListId = wordListId;
+    cwData->assignClues = &AssignClues;
     ApplyGeneratorSettings();
     ResetPuzzleTexts();
 

@@ -12,6 +12,7 @@
 #include "platform/file_writer.h"
 #include "platform/host.h"
 #include "platform/win_types.h"
+#include "words/word_scores.h"
 #include "words/word_store.h"
 
 namespace korvo {
@@ -91,7 +92,8 @@ public:
     std::int32_t pageWidth;                // printable page width, 0.001 inch
     std::int32_t pageHeight;               // printable page height, 0.001 inch
     std::unique_ptr<WordStore> wordStore;  // the loaded word list
-    std::int32_t generatingMode;           // selected generating mode, 1..4
+    WordScores wordScores;                 // scores of the loaded list's words (none when its score file is missing)
+    std::int32_t generatingMode;           // selected generating mode, 1..5
     std::int32_t appliedMode;              // mode last applied to an engine; 0 none yet
     std::int32_t wordListId;               // selected word list, 1..5
     std::int32_t loadedWordListId;         // word list loaded into wordStore; 0 none yet

@@ -5,6 +5,7 @@
 
 #include "document/ckorvo_doc.h"
 #include "engine/fill_engine.h"
+#include "words/word_scores.h"
 
 namespace korvo {
 
@@ -33,6 +34,12 @@ void CkorvoDoc::ApplyGeneratorSettings() {
             host.FatalExit(u"FATAL ERROR: Word File Corrupt Or Not Found.");
         wordStore->ShuffleWords();
         ApplyDeletedWords();
+        // The scores are a preference only: without a readable file every word scores the same.
+        wordScores.Load(ScoreFileFor(path));
+    }
+    if (cwData) {
+        cwData->runSettings.mode = generatingMode;
+        cwData->runSettings.scores = &wordScores;
     }
 
     // A puzzle made since the mode was last applied has an engine with the

@@ -112,7 +112,7 @@ bool CkorvoDoc::LoadSettings() {
     // later values are missing too) or out of range; the others still count.
     auto margin = [](std::optional<std::int32_t> v) { return v && *v >= kDefaultMargin && *v <= kLargestMargin; };
     auto mode = in.Number();
-    Take(generatingMode, mode, mode && *mode >= 1 && *mode <= 4, 1);
+    Take(generatingMode, mode, mode && *mode >= 1 && *mode <= kThoroughMode, 1);
     auto list = in.Number();
     Take(wordListId, list, list && *list >= 1 && *list <= 5, 1);
     for (std::int32_t* field : {&marginLeft, &marginRight, &marginTop, &marginBottom}) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -14,6 +16,8 @@
 #include "words/word_store.h"
 
 namespace korvo {
+
+class WordScores;
 
 inline constexpr int kMaxSquares = kMaxGridSide * kMaxGridSide;  // 784
 inline constexpr int kRemovalWordSize = 22;                      // 21 letters and the terminator
@@ -33,6 +37,37 @@ inline constexpr int kRemovalWordSize = 22;                      // 21 letters a
 // answerTitle without the lock, and publishes StatusFilled only once it has
 // written all of them, in the same critical section in which it clears
 // workerActive; the window thread reads those fields only in StatusFilled.
+// The generating mode that runs the thorough search (the other modes run the engine's own search).
+inline constexpr int kThoroughMode = 5;
+
+// What the next run is asked to do. Set on the window thread before a run;
+// the worker reads it when the run starts.
+struct RunSettings {
+    std::int32_t mode = 1;               // generating mode 1..5
+    std::int32_t threads = 0;            // searches side by side in the thorough mode; 0: one per hardware thread
+    std::optional<std::uint32_t> seed;   // seed of the thorough mode's word order; from the clock when absent
+    const WordScores* scores = nullptr;  // the word list's scores (not owned), or null
+    double sliceSeconds = 0.5;           // how long one slice of the thorough mode runs at most
+};
+
+// How far the running fill has come, for the status bar.
+struct RunProgress {
+    bool running = false;                               // a run has started and not yet ended
+    std::chrono::steady_clock::time_point startedAt{};  // when the worker started
+    double seconds = 0;                                 // run time at the last refresh (the whole run once it ended)
+    std::int32_t filledNow = 0;                         // entries with a word at the last refresh
+    std::int32_t filledBest = 0;                        // the most entries filled at once in this run
+    std::int32_t total = 0;                             // entries of the grid
+    std::uint32_t seed = 0;                             // seed the thorough mode used
+};
+
+// The status bar's line of a running fill: "Generating 0:12 - 45 of 78
+// entries filled, best so far 52".
+std::string DescribeProgress(const RunProgress& progress);
+
+// The name of a word list as the options show it ("English - United States" ...).
+const char* WordListName(int wordListId);
+
 class CCWData {
 public:
     // A new puzzle of size x size squares with a random block pattern, an
@@ -56,6 +91,12 @@ public:
     int GetStatus();
     void RequestWordRemoval(std::string_view word);
     void ApplyPendingWordRemoval();
+    // Hands over a pending word-removal request (true) and clears it.
+    bool TakePendingWordRemoval(std::string& word);
+    // The progress of the current or last run (a copy taken under the lock).
+    RunProgress GetProgress();
+    // Why the last run ended without a fill, when the thorough mode proved it; empty otherwise.
+    std::string GetVerdict();
 
     // Grid editing (window thread). Rows and columns are 0-based.
     // The wide variants are true for a run of two or more squares; the 8-bit
@@ -105,6 +146,9 @@ public:
     // The worker's last act: publishes the run's final status, clears the
     // stop request when asked, and marks the worker finished.
     void FinishRun(int finalStatus, bool clearStop);
+    // Records the progress of the running fill.
+    void SetProgress(int filledNow, int filledBest, int total);
+    void SetVerdict(std::string text);
 
     // Fields, in the documented order.
     std::int32_t cellNumbers[kMaxSquares];  // per square (row * gridSize + column): 251 block, 252 no number, else its
@@ -133,6 +177,12 @@ public:
     // Run control, not stored.
     std::uint8_t workerActive = 0;  // a worker has been started and has not yet finished (guarded by statusLock)
     std::thread worker;             // the thread running RunGenerator, joined before the next run and on destruction
+    RunSettings runSettings;        // what the next run does (window thread, while no run is active)
+    // Assigns the clues of a fill (the clue layer's AssignClues, set by the
+    // document); without it a fill gets no clue entries.
+    void (*assignClues)(CCWData*) = nullptr;
+    RunProgress progress;  // guarded by statusLock
+    std::string verdict;   // the thorough mode's proof of the last run; guarded by statusLock
 
 private:
     // Copies the engine's grid into gridText; the caller holds statusLock.

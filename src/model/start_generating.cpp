@@ -1,8 +1,8 @@
 // Starting the fill worker of a puzzle.
 #include <system_error>
 
-#include "engine/run_generator.h"
 #include "model/cw_data.h"
+#include "model/run_generator.h"
 
 namespace korvo {
 
@@ -19,6 +19,10 @@ bool CCWData::StartGenerating() {
         // A stop that arrived too late for the previous run (its last step
         // completed or exhausted the search) does not stop this one.
         stopRequested = 0;
+        progress = RunProgress{};
+        progress.running = true;
+        progress.startedAt = std::chrono::steady_clock::now();
+        verdict.clear();
     }
     // The previous worker has finished (workerActive was clear); collect it.
     if (worker.joinable()) worker.join();

@@ -23,6 +23,15 @@ void CCWData::ApplyPendingWordRemoval() {
     std::memset(removalWord, 0, sizeof removalWord);
 }
 
+bool CCWData::TakePendingWordRemoval(std::string& word) {
+    std::lock_guard<std::mutex> lock(statusLock);
+    const bool pending = removalPending != 0;
+    word = pending ? std::string(removalWord, strnlen(removalWord, sizeof removalWord)) : std::string();
+    removalPending = 0;
+    std::memset(removalWord, 0, sizeof removalWord);
+    return pending && !word.empty();
+}
+
 void CCWData::DiscardPendingWordRemoval() {
     std::lock_guard<std::mutex> lock(statusLock);
     removalPending = 0;

@@ -468,10 +468,17 @@ void CkorvoView::OnTimer() {
             failure = grid.find(u'?') != std::u16string::npos ? kNoWordsForMarks : kNotAValidGrid;
             break;
         }
-        case StatusExhausted:
+        case StatusExhausted: {
+            // The thorough mode proves that no fill exists and says why.
+            const std::string verdict = doc.cwData->GetVerdict();
+            if (!verdict.empty()) {
+                failure.assign(verdict.begin(), verdict.end());
+                break;
+            }
             failure = std::u16string(kEndOfWordList) +
-                      (doc.generatingMode == kStrongestMode ? kChangeTheGrid : kStrongerMode);
+                      (doc.generatingMode >= kStrongestMode ? kChangeTheGrid : kStrongerMode);
             break;
+        }
         case StatusDuplicates: failure = kDuplicateWords; break;
         default:
             // Still running, or a stop has completed: nothing to report.

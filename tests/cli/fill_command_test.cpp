@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -31,11 +32,11 @@ void ExpectJsonShape(const std::string& out, const std::string& result, const st
         grid += rows[i];
         grid += '"';
     }
-    const std::regex shape("\\{\"result\": \"" + result +
-                           "\", \"seconds\": [0-9]+\\.[0-9]{3}, \"cpu_seconds\": [0-9]+\\.[0-9]{3}, "
-                           "\"steps\": [0-9]+, \"entries\": [0-9]+, \"grid\": \\[" +
-                           std::regex_replace(grid, std::regex("[?!@]"), "\\$&") +
-                           "\\](, \"verified\": (true|false))?\\}\n");
+    const std::regex shape(
+        "\\{\"result\": \"" + result +
+        "\", \"seconds\": [0-9]+\\.[0-9]{3}, \"cpu_seconds\": [0-9]+\\.[0-9]{3}, "
+        "\"steps\": [0-9]+, \"entries\": [0-9]+, \"seed\": [0-9]+(, \"verdict\": \"[^\"]*\")?, \"grid\": \\[" +
+        std::regex_replace(grid, std::regex("[?!@]"), "\\$&") + "\\](, \"verified\": (true|false))?\\}\n");
     EXPECT_TRUE(std::regex_match(out, shape)) << out;
 }
 
@@ -92,6 +93,49 @@ TEST(CliFill, outcomes_mapToResultAndExitCode) {
         const CliResult r = RunCli({"fill", "--grid", grid, "--word-list", f.list, "--json"});
         EXPECT_EQ(r.exitCode, c.exitCode) << c.name << ": " << r.err;
         ExpectJsonShape(r.out, c.result, c.rows);
+    }
+}
+
+TEST(CliFill, thoroughMode_fillsVerifiedOrNamesWhyNoFillExists) {
+    Fixture f;
+    const std::string open = f.Grid("open.txt", "@@\n@@\n");
+    const std::string prefix = f.Grid("prefix.txt", "CAT!\n!!!!\n@@@@\n!!!!\n");
+    for (const char* threads : {"1", "2"}) {
+        const CliResult filled = RunCli({"fill", "--grid", open, "--word-list", f.list, "--mode", "5", "--threads",
+                                         threads, "--seed", "4", "--json", "--verify"});
+        EXPECT_EQ(filled.exitCode, 0) << filled.err;
+        EXPECT_NE(filled.out.find("\"result\": \"filled\""), std::string::npos) << filled.out;
+        EXPECT_NE(filled.out.find("\"seed\": 4,"), std::string::npos) << filled.out;
+        EXPECT_NE(filled.out.find("\"verified\": true"), std::string::npos) << filled.out;
+
+        // CATS, the only four-letter word, starts like the user's CAT: a proof, not a give-up.
+        const CliResult none =
+            RunCli({"fill", "--grid", prefix, "--word-list", f.list, "--mode", "5", "--threads", threads, "--json"});
+        EXPECT_EQ(none.exitCode, 1) << none.err;
+        ExpectJsonShape(none.out, "no-fill", {"CAT!", "!!!!", "????", "!!!!"});
+        EXPECT_NE(none.out.find("\"verdict\": \"No fill exists for this grid with the words.bin list: 2 Across "
+                                "cannot be filled.\""),
+                  std::string::npos)
+            << none.out;
+        const CliResult plain = RunCli({"fill", "--grid", prefix, "--word-list", f.list, "--mode", "5"});
+        EXPECT_NE(plain.out.find("2 Across cannot be filled.\nno-fill in "), std::string::npos) << plain.out;
+    }
+}
+
+TEST(CliFill, timeLimit_defaultsToAMinuteAndZeroMeansNone) {
+    struct Case {
+        std::vector<std::string> args;
+        std::optional<double> limit;
+    } cases[] = {
+        {{}, 60.0},
+        {{"--time-limit", "0"}, std::nullopt},
+        {{"--time-limit", "2.5"}, 2.5},
+    };
+    for (const Case& c : cases) {
+        cli::FillOptions options;
+        std::string error;
+        ASSERT_TRUE(cli::ParseFillOptions(c.args, options, error)) << error;
+        EXPECT_EQ(options.timeLimit, c.limit);
     }
 }
 
@@ -160,12 +204,12 @@ TEST(CliFill, badUsage_exitsTwoWithAMessage) {
         {{"frobnicate"}, "unknown command 'frobnicate'"},
         {{"fill", "--colour"}, "unknown option '--colour'"},
         {{"fill", "--mode"}, "--mode needs a value"},
-        {{"fill", "--mode", "5"}, "--mode takes a whole number from 1 to 4"},
+        {{"fill", "--mode", "6"}, "--mode takes a whole number from 1 to 5"},
         {{"fill", "--mode", "two"}, "--mode takes a whole number"},
         {{"fill", "--size", "2"}, "--size takes a whole number from 3 to 28"},
         {{"fill", "--size", "99999999999999999999"}, "--size takes a whole number"},
         {{"fill", "--seed", "-1"}, "--seed takes a whole number from 0 to 4294967295"},
-        {{"fill", "--time-limit", "0"}, "--time-limit takes a number of seconds greater than 0"},
+        {{"fill", "--time-limit", "-1"}, "--time-limit takes a number of seconds (0: no limit), not '-1'"},
         {{"fill", "--time-limit", "nan"}, "--time-limit takes a number of seconds"},
         {{"fill", "--word-list", "6"}, "--word-list takes a word list id 1 to 5 or a file path"},
         {{"fill", "--size", "9", "--grid", grid}, "--size and --grid cannot be used together"},

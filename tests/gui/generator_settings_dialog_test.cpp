@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kModeButtons[] = {1002, 1004, 1003, 1005};        // values 1..4
+constexpr int kModeButtons[] = {1002, 1004, 1003, 1005, 1036};  // values 1..5
 constexpr int kListButtons[] = {1006, 1007, 1033, 1034, 1035};  // ids 1..5
 
 int CheckedButton(const CGeneratorSettings& dialog, const int* ids, int count) {
@@ -27,10 +27,10 @@ int CheckedButton(const CGeneratorSettings& dialog, const int* ids, int count) {
 }
 
 TEST(GeneratorSettings, showsTheCurrentModeAndWordList) {
-    for (int mode = 1; mode <= 4; ++mode) {
+    for (int mode = 1; mode <= 5; ++mode) {
         for (int list = 1; list <= 5; ++list) {
             CGeneratorSettings dialog(mode, list);
-            EXPECT_EQ(CheckedButton(dialog, kModeButtons, 4), kModeButtons[mode - 1]) << mode;
+            EXPECT_EQ(CheckedButton(dialog, kModeButtons, 5), kModeButtons[mode - 1]) << mode;
             EXPECT_EQ(CheckedButton(dialog, kListButtons, 5), kListButtons[list - 1]) << list;
             EXPECT_EQ(dialog.generatingMode, mode);
             EXPECT_EQ(dialog.wordListId, list);
@@ -47,6 +47,7 @@ TEST(GeneratorSettings, textsCaptionAndOnScreenOrder) {
         {1004, "Quick Generating Mode - Edited Grids"},
         {1003, "Deep Thinking Mode - Themed Puzzles"},
         {1005, "Brute Force Mode - Complex Grids"},
+        {1036, "Thorough Mode - Any Grid"},
         {1006, "English - United States"},
         {1007, "English - United Kingdom"},
         {1033, "English - Canada"},
@@ -80,7 +81,7 @@ TEST(GeneratorSettings, textsCaptionAndOnScreenOrder) {
 
 TEST(GeneratorSettings, outOfRangeValueIsKeptUntilItsGroupIsClicked) {
     CGeneratorSettings dialog(7, 0);
-    EXPECT_EQ(CheckedButton(dialog, kModeButtons, 4), 1002);
+    EXPECT_EQ(CheckedButton(dialog, kModeButtons, 5), 1002);
     EXPECT_EQ(CheckedButton(dialog, kListButtons, 5), 1006);
     EXPECT_EQ(dialog.generatingMode, 7);
     EXPECT_EQ(dialog.wordListId, 0);

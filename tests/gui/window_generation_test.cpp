@@ -8,6 +8,7 @@
 #include <random>
 
 #include "document/command_table.h"
+#include "model/cw_data.h"
 #include "model/generation_status.h"
 #include "window_fixture.h"
 
@@ -57,6 +58,44 @@ TEST(WindowGeneration, wholeFill_reportsSuccessAndSwitchesToThePuzzleView) {
         EXPECT_FALSE(w.Frame()->Action(id)->isEnabled()) << id;
     for (int id : {cmd::kFileSave, cmd::kFileSaveAs, cmd::kClues, cmd::kToggleView, cmd::kSavePuzzleAsText})
         EXPECT_TRUE(w.Frame()->Action(id)->isEnabled()) << id;
+}
+
+TEST(WindowGeneration, thoroughMode_fillsOrShowsWhyNoFillExists) {
+    {
+        WindowFixture w(kSquareWords);
+        ASSERT_TRUE(w.Start());
+        w.Doc()->SetGeneratorOptions(kThoroughMode, 1);
+        w.LoadGrid(CentreGrid());
+        w.Command(cmd::kStartGenerating);
+        ASSERT_TRUE(w.WaitForRunEnd());
+        EXPECT_EQ(w.Puzzle()->GetStatus(), StatusFilled);
+        ASSERT_EQ(w.host.messages.size(), 1u);
+        EXPECT_EQ(w.host.messages[0].text, u"Crossword Successfully Generated");
+        EXPECT_EQ(w.Puzzle()->clues.size(), 6u);
+        const RunProgress progress = w.Puzzle()->GetProgress();
+        EXPECT_FALSE(progress.running);
+        EXPECT_EQ(progress.filledNow, 6);
+        EXPECT_EQ(progress.total, 6);
+    }
+    // No two of ABC, DEF, GHI cross: the proof names two crossing entries
+    // and the grid view marks their squares.
+    WindowFixture w({"ABC", "DEF", "GHI"});
+    ASSERT_TRUE(w.Start());
+    w.Doc()->SetGeneratorOptions(kThoroughMode, 1);
+    w.LoadGrid(CentreGrid());
+    w.Command(cmd::kStartGenerating);
+    ASSERT_TRUE(w.WaitForRunEnd());
+    EXPECT_EQ(w.Puzzle()->GetStatus(), StatusExhausted);
+    ASSERT_EQ(w.host.messages.size(), 1u);
+    const std::u16string text = w.host.messages[0].text;
+    const std::u16string head =
+        u"Crossword Failed To Generated:\n\nNo fill exists for this grid with the English - United States list: ";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    EXPECT_EQ(text.substr(text.size() - 23), u" cannot both be filled.");
+    EXPECT_EQ(w.host.messages[0].icon, MessageIcon::Error);
+    const std::u16string grid = w.Puzzle()->GetGridText();
+    EXPECT_EQ(std::count(grid.begin(), grid.end(), u'?'), 5) << "two crossing entries of three squares";
+    EXPECT_FALSE(w.Doc()->IsModified());
 }
 
 // A 15 x 15 open grid and many random 15-letter words: every entry has

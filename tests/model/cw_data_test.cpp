@@ -162,3 +162,22 @@ TEST(CCWData, copyCellNumbers_copiesEngineNumbersRowByRowAsUnsigned) {
 
 }  // namespace
 }  // namespace korvo
+
+namespace korvo {
+namespace {
+
+TEST(RunProgressText, elapsedTimeAndEntries) {
+    RunProgress p;
+    p.seconds = 75.9;
+    p.filledNow = 45;
+    p.filledBest = 52;
+    p.total = 78;
+    EXPECT_EQ(DescribeProgress(p), "Generating 1:15 - 45 of 78 entries filled, best so far 52");
+    p.seconds = 3.2;
+    EXPECT_EQ(DescribeProgress(p), "Generating 0:03 - 45 of 78 entries filled, best so far 52");
+    EXPECT_STREQ(WordListName(1), "English - United States");
+    EXPECT_STREQ(WordListName(5), "English - India");
+}
+
+}  // namespace
+}  // namespace korvo

@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "clues/assign_clues.h"
 #include "model/cw_data.h"
 #include "support/temp_folder.h"
 #include "support/word_list_bytes.h"
@@ -213,6 +214,14 @@ private:
 
         const GridChoice& grid = grids_[pick(static_cast<int>(grids_.size()))];
         auto data = std::make_unique<CCWData>(&store_, grid.size);
+        data->assignClues = &AssignClues;
+        // A third of the runs use the thorough mode, with one or two threads and short slices.
+        if (pick(3) == 0) {
+            data->runSettings.mode = kThoroughMode;
+            data->runSettings.threads = 1 + pick(2);
+            data->runSettings.seed = static_cast<std::uint32_t>(random());
+            data->runSettings.sliceSeconds = 0.002 * (1 + pick(10));
+        }
         if (grid.squares != nullptr) {
             ASSERT_EQ(data->engine->LoadGrid(grid.size, grid.size, grid.squares), 1);
             data->gridSize = grid.size;

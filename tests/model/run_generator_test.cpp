@@ -18,9 +18,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include "clues/assign_clues.h"
 #include "engine/fill_checker.h"
-#include "engine/run_generator.h"
 #include "model/cw_data.h"
+#include "model/run_generator.h"
 
 namespace korvo {
 namespace {
@@ -84,6 +85,7 @@ struct TempFolder {
 
 std::unique_ptr<CCWData> Puzzle(WordStore& store, const std::string& design, int n) {
     auto data = std::make_unique<CCWData>(&store, n);
+    data->assignClues = &AssignClues;
     data->engine->LoadGrid(n, n, design.c_str());
     data->gridSize = n;
     data->RefreshGridText();
