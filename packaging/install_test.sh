@@ -11,7 +11,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 apt=($SUDO apt-get -y -q -o DPkg::Lock::Timeout=300)
 
-if dpkg-query -W -f='${Status}' korvo 2>/dev/null | grep -q "installed"; then
+if dpkg-query -W -f='${Status}' korvo 2>/dev/null | grep -q "ok installed"; then
   echo "install test skipped: a korvo package is installed already and is left as it is"
   exit 0
 fi
