@@ -2,9 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include <filesystem>
+
 #include "document/command_table.h"
+#include "platform/paths.h"
 
 // The icons live in a static library: register them before first use.
 static void InitIconResources() {
@@ -48,11 +52,9 @@ QString ShippedFilePath(const QString& relativePath) {
 }
 
 QString ShippedFilePathFrom(const QString& executableFolder, const QString& relativePath) {
-    const QDir beside(executableFolder);
-    const QString local = beside.absoluteFilePath(relativePath);
-    if (QFileInfo::exists(local)) return local;
-    const QString shared = QDir::cleanPath(beside.absoluteFilePath(QStringLiteral("../share/korvo/") + relativePath));
-    return QFileInfo::exists(shared) ? shared : local;
+    const std::filesystem::path folder(QFile::encodeName(QDir(executableFolder).absolutePath()).toStdString());
+    const std::filesystem::path found = korvo::ShippedFilePath(QFile::encodeName(relativePath).toStdString(), folder);
+    return QDir::cleanPath(QFile::decodeName(QByteArray::fromStdString(found.native())));
 }
 
 QString NoticeFolder() { return QFileInfo(ShippedFilePath(QStringLiteral("scowl-copyright.txt"))).absolutePath(); }

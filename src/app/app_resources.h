@@ -11,10 +11,11 @@ namespace korvo::app {
 QIcon ApplicationIcon();
 // The toolbar icon of a command, or a null icon when it has none.
 QIcon CommandIcon(int commandId);
-// Where a file shipped with the program is: beside the executable (the
-// build, a portable copy), else in the installed share folder
-// (<prefix>/share/korvo beside <prefix>/bin). When it is in neither, the path
-// beside the executable, so a message can name it.
+// Where a file shipped with the program is, by the core's search
+// (korvo::ShippedFilePath): beside the executable (the build, a portable
+// copy), else in the installed share folder (<prefix>/share/korvo beside
+// <prefix>/bin). When it is in neither, the path beside the executable, so a
+// message can name it.
 QString ShippedFilePath(const QString& relativePath);
 // The same search from a given executable folder.
 QString ShippedFilePathFrom(const QString& executableFolder, const QString& relativePath);

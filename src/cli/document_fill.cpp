@@ -52,7 +52,7 @@ std::optional<DocumentEnvironment> FillEnvironment(const DocumentFillOptions& op
     if (options.dataFolder) {
         environment = DesktopEnvironment().value_or(DocumentEnvironment{});
         environment->dataFolder = *options.dataFolder;
-        if (environment->programFolder.empty()) environment->programFolder = ExecutableFolder().value_or("");
+        if (environment->programFolder.empty()) environment->programFolder = ShippedDataFolder();
     } else {
         environment = DesktopEnvironment();
         if (!environment) {

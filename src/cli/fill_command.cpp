@@ -55,16 +55,10 @@ std::string ListName(const std::string& choice) {
     return std::filesystem::path(choice).filename().string();
 }
 
-// The word list file of an id 1..5 (beside the program) or a path.
+// The word list file of an id 1..5 (beside the program, else in its share
+// folder) or a path.
 std::filesystem::path WordListPath(const std::string& choice) {
-    if (choice.size() == 1 && choice[0] >= '1' && choice[0] <= '5') {
-        const std::string name = "data" + choice + ".bin";
-        if (auto folder = ExecutableFolder()) {
-            const std::filesystem::path beside = *folder / name;
-            if (std::filesystem::exists(beside)) return beside;
-        }
-        return name;
-    }
+    if (choice.size() == 1 && choice[0] >= '1' && choice[0] <= '5') return ShippedFilePath("data" + choice + ".bin");
     return choice;
 }
 

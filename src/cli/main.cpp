@@ -38,6 +38,10 @@ int main(int argc, char** argv) {
         PrintUsage(std::cout);
         return 0;
     }
+    if (name == "--version") {
+        std::cout << "korvo-cli " << KORVO_VERSION << "\n";
+        return 0;
+    }
     for (const Command& c : kCommands)
         if (name == c.name) return c.run(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     std::cerr << "korvo-cli: unknown command '" << name << "'\n";

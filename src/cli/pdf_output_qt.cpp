@@ -60,7 +60,7 @@ int ConvertPuzzleFileToPdf(const std::optional<std::filesystem::path>& dataFolde
         err << "korvo-cli convert: the documents folder cannot be determined; give --data-folder DIR\n";
         return 2;
     }
-    if (environment->programFolder.empty()) environment->programFolder = ExecutableFolder().value_or("");
+    if (environment->programFolder.empty()) environment->programFolder = ShippedDataFolder();
     CliHost host(err);
     try {
         CkorvoDoc doc(host, *environment);

@@ -30,9 +30,15 @@ struct DocumentEnvironment {
 };
 
 // The environment of the installed program: the data folder under the
-// user's documents folder and the executable's own folder. nullopt when the
-// documents folder cannot be determined.
+// user's documents folder and the folder of the shipped data files
+// (ShippedDataFolder). nullopt when the documents folder cannot be determined.
 std::optional<DocumentEnvironment> DesktopEnvironment();
+
+// The folder of the shipped word lists and clue sources: the executable's own
+// folder when it holds data1.bin, else the installation's share folder when
+// that does (see ShippedFolders), else the executable's folder; empty when
+// that is unknown.
+std::filesystem::path ShippedDataFolder();
 
 // The single document: owns the word store and the current puzzle and holds
 // every setting that outlives one puzzle. All operations run on the window

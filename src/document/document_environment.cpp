@@ -1,6 +1,4 @@
 // The folders of the installed program.
-#include <system_error>
-
 #include "document/ckorvo_doc.h"
 #include "platform/paths.h"
 
@@ -11,17 +9,16 @@ std::optional<DocumentEnvironment> DesktopEnvironment() {
     if (!data) return std::nullopt;
     DocumentEnvironment environment;
     environment.dataFolder = *data;
-    if (const std::optional<std::filesystem::path> exe = ExecutableFolder()) {
-        environment.programFolder = *exe;
-        // The build puts the shipped data beside the executables; an
-        // installed program keeps it in <prefix>/share/korvo beside <prefix>/bin.
-        std::error_code ignored;
-        const std::filesystem::path shared = *exe / ".." / "share" / "korvo";
-        if (!std::filesystem::exists(*exe / "data1.bin", ignored) &&
-            std::filesystem::exists(shared / "data1.bin", ignored))
-            environment.programFolder = shared.lexically_normal();
-    }
+    environment.programFolder = ShippedDataFolder();
     return environment;
+}
+
+std::filesystem::path ShippedDataFolder() {
+    // The word lists and clue sources travel together: the folder of the
+    // first word list is the folder of all of them.
+    const std::optional<std::filesystem::path> exe = ExecutableFolder();
+    if (!exe) return {};
+    return ShippedFilePath("data1.bin", exe).parent_path();
 }
 
 }  // namespace korvo

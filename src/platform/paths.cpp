@@ -131,6 +131,23 @@ std::optional<fs::path> ExecutableFolder() {
     return executable.parent_path();
 }
 
+std::vector<fs::path> ShippedFolders(const std::optional<fs::path>& executableFolder) {
+    if (!executableFolder || executableFolder->empty()) return {};
+    return {*executableFolder, (*executableFolder / ".." / "share" / "korvo").lexically_normal()};
+}
+
+fs::path ShippedFilePath(std::string_view relativePath, const std::optional<fs::path>& executableFolder) {
+    const std::vector<fs::path> folders = ShippedFolders(executableFolder);
+    for (const fs::path& folder : folders) {
+        std::error_code error;
+        const fs::path candidate = folder / relativePath;
+        if (fs::exists(candidate, error)) return candidate;
+    }
+    return folders.empty() ? fs::path(relativePath) : folders.front() / relativePath;
+}
+
+fs::path ShippedFilePath(std::string_view relativePath) { return ShippedFilePath(relativePath, ExecutableFolder()); }
+
 fs::path PathFromU16(std::u16string_view text) { return fs::path(Utf8FromUtf16(text)); }
 
 std::u16string PathToU16(const fs::path& path) { return Utf16FromUtf8(path.native()); }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvo {
 
@@ -41,6 +42,22 @@ std::optional<std::filesystem::path> ParseDocumentsDir(std::string_view userDirs
 
 // The folder holding the running executable (from /proc/self/exe).
 std::optional<std::filesystem::path> ExecutableFolder();
+
+// The folders searched for a file shipped with the program, in order: the
+// executable's own folder (the build, a portable copy), then the share folder
+// of its installation prefix, <prefix>/share/korvo beside <prefix>/bin
+// (/usr/share/korvo for /usr/bin). Empty when the executable's folder is
+// unknown.
+std::vector<std::filesystem::path> ShippedFolders(const std::optional<std::filesystem::path>& executableFolder);
+
+// Where a shipped file (a name or a relative path such as "help/index.html")
+// is: the first of ShippedFolders that holds it. When none does, the path in
+// the executable's folder, so that a message can name where it was expected;
+// the bare relative path when that folder is unknown.
+std::filesystem::path ShippedFilePath(std::string_view relativePath,
+                                      const std::optional<std::filesystem::path>& executableFolder);
+// The same search from the running executable's folder.
+std::filesystem::path ShippedFilePath(std::string_view relativePath);
 
 // A path from the program's wide string (UTF-16 to the system's UTF-8).
 std::filesystem::path PathFromU16(std::u16string_view text);

@@ -97,6 +97,48 @@ TEST(ExecutableFolder, isTheFolderOfTheTestProgram) {
     EXPECT_EQ(fs::canonical(*folder), fs::canonical(KORVO_BIN_DIR));
 }
 
+TEST(ShippedFilePath, theProgramsFolderComesFirstThenThePrefixShareFolder) {
+    // A prefix laid out as an installation: <prefix>/bin and <prefix>/share/korvo.
+    struct Case {
+        const char* name;
+        bool beside;           // the file lies in bin/
+        bool shared;           // the file lies in share/korvo/
+        const char* expected;  // relative to the prefix
+    };
+    const Case cases[] = {
+        {"neither: the path beside is named", false, false, "bin/help/index.html"},
+        {"only the share folder", false, true, "share/korvo/help/index.html"},
+        {"only beside", true, false, "bin/help/index.html"},
+        {"both: beside wins", true, true, "bin/help/index.html"},
+    };
+    for (const Case& c : cases) {
+        TempFolder prefix;
+        fs::create_directories(prefix.path() / "bin");
+        if (c.beside) WriteFileForTest(prefix.path() / "bin/help/index.html", "b");
+        if (c.shared) WriteFileForTest(prefix.path() / "share/korvo/help/index.html", "s");
+        EXPECT_EQ(ShippedFilePath("help/index.html", prefix.path() / "bin"), prefix.path() / c.expected) << c.name;
+    }
+}
+
+TEST(ShippedFilePath, aProgramFolderGivenWithDotsOrATrailingSlashFindsTheSameShareFolder) {
+    TempFolder prefix;
+    WriteFileForTest(prefix.path() / "share/korvo/data1.bin", "x");
+    fs::create_directories(prefix.path() / "bin");
+    const fs::path expected = prefix.path() / "share/korvo/data1.bin";
+    EXPECT_EQ(ShippedFilePath("data1.bin", prefix.path() / "bin/"), expected);
+    EXPECT_EQ(ShippedFilePath("data1.bin", prefix.path() / "bin/../bin"), expected);
+}
+
+TEST(ShippedFilePath, anUnknownProgramFolderSearchesNothingAndGivesTheBareName) {
+    EXPECT_TRUE(ShippedFolders(std::nullopt).empty());
+    EXPECT_TRUE(ShippedFolders(fs::path()).empty());
+    EXPECT_EQ(ShippedFilePath("data1.bin", std::nullopt), fs::path("data1.bin"));
+}
+
+TEST(ShippedFilePath, theRunningProgramFindsTheBuildsDataBesideItself) {
+    EXPECT_EQ(fs::canonical(ShippedFilePath("data1.bin").parent_path()), fs::canonical(KORVO_BIN_DIR));
+}
+
 TEST(PathConversion, wideStringsRoundTripThroughUtf8Paths) {
     const std::u16string wide = u"/home/\u00E5sa/Dokument\u00E9/\u00A9 \u4E2D\U0001F600";
     const fs::path path = PathFromU16(wide);

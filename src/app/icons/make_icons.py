@@ -7,6 +7,7 @@ the PNG files beside itself. The PNG files are committed, so the build does not
 need Python.
 """
 import os
+import sys
 import struct
 import zlib
 
@@ -241,14 +242,16 @@ APP_BLOCKS = {(0, 3), (1, 1), (2, 2), (3, 3), (4, 1)}
 def app_icon(size):
     cells = 5
     margin = max(1, size // 16)
-    cell = (size - 2 * margin) // cells
+    # Lines one pixel wide up to 64 pixels, wider in the large sizes.
+    line = max(1, size // 64)
+    cell = (size - 2 * margin - line) // cells if line > 1 else (size - 2 * margin) // cells
     grid = cell * cells
-    left = (size - grid) // 2
+    left = (size - grid - (line - 1)) // 2
     rows = [[PALETTE['.'] for _ in range(size)] for _ in range(size)]
-    for y in range(grid + 1):
-        for x in range(grid + 1):
+    for y in range(grid + line):
+        for x in range(grid + line):
             r, c = min(y // cell, cells - 1), min(x // cell, cells - 1)
-            on_line = y % cell == 0 or x % cell == 0 or y == grid or x == grid
+            on_line = y % cell < line or x % cell < line or y >= grid or x >= grid
             if on_line:
                 colour = PALETTE['k']
             elif (r, c) in APP_BLOCKS:
@@ -260,7 +263,41 @@ def app_icon(size):
     return rows
 
 
+def app_svg():
+    """The application icon as a scalable picture of the same grid (64 x 64 units)."""
+    cells, cell, left = 5, 11, 4
+    grid = cells * cell
+
+    def rgb(key):
+        return '#%02x%02x%02x' % PALETTE[key][:3]
+
+    parts = ['<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">',
+             '<rect x="%d" y="%d" width="%d" height="%d" fill="%s"/>' % (left, left, grid, grid, rgb('w'))]
+    for (r, c) in sorted(APP_BLOCKS):
+        parts.append('<rect x="%d" y="%d" width="%d" height="%d" fill="%s"/>'
+                     % (left + c * cell, left + r * cell, cell, cell, rgb('b')))
+    lines = []
+    for i in range(cells + 1):
+        at = left + i * cell + 0.5
+        lines.append('M%g %gV%g' % (at, left, left + grid + 1))
+        lines.append('M%g %gH%g' % (left, at, left + grid + 1))
+    parts.append('<path d="%s" stroke="%s" stroke-width="1" fill="none"/>' % (''.join(lines), rgb('k')))
+    parts.append('</svg>')
+    return '\n'.join(parts) + '\n'
+
+
 def main():
+    # With arguments: write the application icon at the given sizes into a
+    # folder (the build's installed icons): make_icons.py --app-icons DIR 16 22 ...
+    # writes DIR/korvo-16.png ... and DIR/korvo.svg.
+    if len(sys.argv) > 2 and sys.argv[1] == '--app-icons':
+        out = sys.argv[2]
+        os.makedirs(out, exist_ok=True)
+        for size in sys.argv[3:]:
+            write_png(os.path.join(out, 'korvo-%d.png' % int(size)), app_icon(int(size)))
+        with open(os.path.join(out, 'korvo.svg'), 'w', encoding='ascii') as f:
+            f.write(app_svg())
+        return
     here = os.path.dirname(os.path.abspath(__file__))
     for name, text in ICONS.items():
         write_png(os.path.join(here, name + '.png'), picture(text))
