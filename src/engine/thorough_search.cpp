@@ -76,15 +76,17 @@ struct WordSource {
 struct WordTable {
     int length = 0;
     int count = 0;
-    int chunks = 0;              // 64-bit words of one bit set
-    std::vector<char> letters;   // count * length
+    int chunks = 0;                   // 64-bit words of one bit set
+    std::vector<char> letters;        // count * length
     std::vector<std::uint64_t> bits;  // [(position * 26 + letter) * chunks + chunk]
 
     const std::uint64_t* Bits(int position, int letter) const {
         return bits.data() + (static_cast<std::size_t>(position) * kLetters + static_cast<std::size_t>(letter)) *
                                  static_cast<std::size_t>(chunks);
     }
-    const char* Word(int i) const { return letters.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(length); }
+    const char* Word(int i) const {
+        return letters.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(length);
+    }
     int Find(std::string_view word) const {
         if (static_cast<int>(word.size()) != length) return -1;
         for (int i = 0; i < count; ++i)
@@ -130,12 +132,12 @@ struct TableSet {
 
 // One entry the search fills.
 struct Var {
-    int slot = 0;                 // index in the engine's slots
+    int slot = 0;  // index in the engine's slots
     int length = 0;
     const WordTable* table = nullptr;
-    int square[kMaxLength];       // open square id per position, or -1 for a letter of the design
-    int cross[kMaxLength];        // entry crossing at that position (in this problem), or -1
-    char fixed[kMaxLength];       // the design's letter, or 0
+    int square[kMaxLength];  // open square id per position, or -1 for a letter of the design
+    int cross[kMaxLength];   // entry crossing at that position (in this problem), or -1
+    char fixed[kMaxLength];  // the design's letter, or 0
 };
 
 // The entries and squares of one problem: all active entries of the engine,
@@ -172,7 +174,8 @@ Problem BuildProblem(const FillEngine& engine, const TableSet& tables, const std
             const char c = engine.baseGrid[offset];
             v.cross[k] = -1;
             if (c == kOpen || c == kHopeless) {
-                if (squareId[static_cast<std::size_t>(offset)] < 0) squareId[static_cast<std::size_t>(offset)] = p.squareCount++;
+                if (squareId[static_cast<std::size_t>(offset)] < 0)
+                    squareId[static_cast<std::size_t>(offset)] = p.squareCount++;
                 v.square[k] = squareId[static_cast<std::size_t>(offset)];
                 v.fixed[k] = 0;
                 const int other = s.crossings[k];
@@ -231,7 +234,8 @@ public:
                 Undo(levels_.size() - 1);
                 // The subtree of last.var = last.word is refuted: take the word out here.
                 consistent_ = RemoveWord(last.var, last.word) && Propagate();
-                if (consistent_ && failures_ - failuresAtRestart_ >= restartBase_ * static_cast<long>(Luby(restarts_ + 1))) {
+                if (consistent_ &&
+                    failures_ - failuresAtRestart_ >= restartBase_ * static_cast<long>(Luby(restarts_ + 1))) {
                     ++restarts_;
                     failuresAtRestart_ = failures_;
                     Undo(0);
@@ -351,7 +355,8 @@ private:
         const int level = Level0();
         if (level == 0 || savedAt_[static_cast<std::size_t>(v)] == level) return;
         const int lo = lo_[static_cast<std::size_t>(v)], hi = hi_[static_cast<std::size_t>(v)];
-        domTrail_.push_back({v, count_[static_cast<std::size_t>(v)], lo, hi, savedAt_[static_cast<std::size_t>(v)], arena_.size()});
+        domTrail_.push_back(
+            {v, count_[static_cast<std::size_t>(v)], lo, hi, savedAt_[static_cast<std::size_t>(v)], arena_.size()});
         arena_.insert(arena_.end(), Dom(v) + lo, Dom(v) + hi);
         const std::uint32_t* s = Seen(v);
         seenArena_.insert(seenArena_.end(), s, s + kMaxLength);
@@ -471,7 +476,8 @@ private:
         } else if (static_cast<int>(word.size()) == var.length) {
             for (int k = lo; k < hi; ++k) {
                 std::uint64_t hit = d[k];
-                for (int j = 0; j < var.length && hit != 0; ++j) hit &= t.Bits(j, word[static_cast<std::size_t>(j)] - 'A')[k];
+                for (int j = 0; j < var.length && hit != 0; ++j)
+                    hit &= t.Bits(j, word[static_cast<std::size_t>(j)] - 'A')[k];
                 if (hit != 0) {
                     if (!changed) Touch(v);
                     changed = true;
@@ -613,12 +619,13 @@ private:
     std::vector<std::size_t> offset_;   // first chunk of each entry's candidate set in dom_
     std::vector<std::uint64_t> dom_;    // candidate sets (bit i: word i of the entry's table)
     std::vector<int> count_, lo_, hi_;  // candidates, and the range of non-empty chunks
-    std::vector<std::uint32_t> seen_;   // per entry and position: the letter set the candidates were last made to agree with
-    std::vector<std::uint32_t> mask_;   // per open square: the letters still possible
-    std::vector<char> fixed_;           // the entry's one word has been taken out of the others
-    std::vector<int> savedAt_;          // level at which the entry's candidates were last saved
-    std::vector<double> weight_;        // failures the entry took part in (from 1)
-    std::vector<std::uint64_t> rank_;   // seeded tie-break of the entry choice
+    std::vector<std::uint32_t>
+        seen_;  // per entry and position: the letter set the candidates were last made to agree with
+    std::vector<std::uint32_t> mask_;  // per open square: the letters still possible
+    std::vector<char> fixed_;          // the entry's one word has been taken out of the others
+    std::vector<int> savedAt_;         // level at which the entry's candidates were last saved
+    std::vector<double> weight_;       // failures the entry took part in (from 1)
+    std::vector<std::uint64_t> rank_;  // seeded tie-break of the entry choice
     std::vector<int> queue_;
     std::vector<char> queued_, dirty_;  // in the queue; candidates changed since the last support count
     std::vector<Level> levels_;
@@ -640,7 +647,7 @@ private:
 struct ThoroughSearch::Impl {
     FillEngine& engine;
     ThoroughOptions options;
-    std::vector<std::string> constants;   // complete entries' list words
+    std::vector<std::string> constants;  // complete entries' list words
     std::vector<std::string> banned;
     std::unique_ptr<WordSource> source;
     std::vector<std::unique_ptr<TableSet>> tables;   // one per search
@@ -830,7 +837,8 @@ void ThoroughSearch::Impl::Explain() {
         std::sort(sizes.begin(), sizes.end());
         for (const auto& [size, c] : sizes) {
             std::vector<bool> only(static_cast<std::size_t>(active));
-            for (int v = 0; v < active; ++v) only[static_cast<std::size_t>(v)] = component[static_cast<std::size_t>(v)] == c;
+            for (int v = 0; v < active; ++v)
+                only[static_cast<std::size_t>(v)] = component[static_cast<std::size_t>(v)] == c;
             if (unfillable(only, 0.5)) {
                 in = only;
                 break;
@@ -943,7 +951,9 @@ std::string DescribeNoFill(const FillEngine& engine, const std::vector<int>& cor
         if (i > 0) names += i + 1 == named.size() ? " and " : ", ";
         names += std::to_string(named[i].second) + (named[i].first == kAcross ? " Across" : " Down");
     }
-    const char* tail = named.size() == 1 ? " cannot be filled." : named.size() == 2 ? " cannot both be filled." : " cannot all be filled.";
+    const char* tail = named.size() == 1   ? " cannot be filled."
+                       : named.size() == 2 ? " cannot both be filled."
+                                           : " cannot all be filled.";
     return text + ": " + names + tail;
 }
 

@@ -136,10 +136,10 @@ private:
 };
 
 struct Verdict {
-    int started = 0;                 // Start's result
+    int started = 0;  // Start's result
     ThoroughOutcome outcome = ThoroughOutcome::kSliceOver;
-    std::vector<int> coreRuns;       // the proof's entries as indexes of BruteForce::Open()
-    std::string grid;                // the engine's grid afterwards
+    std::vector<int> coreRuns;  // the proof's entries as indexes of BruteForce::Open()
+    std::string grid;           // the engine's grid afterwards
     std::string message;
 };
 
@@ -265,7 +265,8 @@ TEST(ThoroughSearch, handMadeCases_matchBruteForceAndNameTheirEntries) {
 
     // The proof of the shared prefix names both rows; that of the corner only the corner.
     const Verdict prefix = RunThorough("@@@@!!!!@@@@!!!!", 4, {"CATS", "CATE"}, 2);
-    EXPECT_EQ(prefix.message, "No fill exists for this grid with the Test list: 1 Across and 2 Across cannot both be filled.");
+    EXPECT_EQ(prefix.message,
+              "No fill exists for this grid with the Test list: 1 Across and 2 Across cannot both be filled.");
     const Verdict corner = RunThorough(kCorners, 5, CornerWords(), 2);
     ASSERT_EQ(corner.outcome, ThoroughOutcome::kNoFill);
     for (char c : corner.grid.substr(0, 10)) EXPECT_NE(c, '?') << corner.grid;
@@ -286,8 +287,10 @@ TEST(ThoroughSearch, randomSmallGrids_matchBruteForce) {
         std::string grid(static_cast<std::size_t>(n * n), '@');
         for (char& c : grid) {
             const int r = pick(100);
-            if (r < 12) c = '!';
-            else if (r < 18) c = static_cast<char>('A' + pick(letters));
+            if (r < 12)
+                c = '!';
+            else if (r < 18)
+                c = static_cast<char>('A' + pick(letters));
         }
         std::set<std::string> words;
         for (int length = 2; length <= n; ++length) {
