@@ -22,11 +22,12 @@ MANIFEST.txt naming its grids and what was placed):
            one has no fill.
   corner/  15 x 15 themed grids whose north-west corner is boxed in by the
            first theme entry: a block of 3 rows by 4 columns whose down
-           entries end in the theme's first four letters. The theme is chosen
-           so that every down entry of the corner has candidates but the
-           corner has no fill (proved here by brute force on the list, with
-           repeats allowed, so no rule set can fill it), while the mirrored
-           south-east corner has one.
+           entries end in the theme's first four letters, with one rare
+           letter placed inside it. Theme and letter are chosen so that every
+           down entry of the corner keeps 3 or more candidates but the corner
+           has no fill (proved here by brute force on the list, with repeats
+           allowed, so no rule set can fill it), while the mirrored south-east
+           corner has one.
 
 The random patterns of the benchmark are not files: `korvo-cli fill --size N
 --seed S` makes them, and the benchmark reads the pattern back from its
@@ -166,14 +167,20 @@ def grid_problems(rows, kind):
     if not 3 <= len(themes) <= 4:
         problems.append(f"{len(themes)} theme entries, expected 3 or 4")
     theme_squares = {cell for run in themes for cell in run}
-    if set(letters) != theme_squares:
+    outside = set(letters) - theme_squares
+    if kind == "corner":
+        # The boxed corner may hold one or two placed letters of its own.
+        corner = {(r, c) for r in range(3) for c in range(4)}
+        if len(outside & corner) <= 2:
+            outside -= corner
+    if outside:
         problems.append("letters are placed outside the theme entries")
     if {(n - 1 - r, n - 1 - c) for r, c in theme_squares} != theme_squares:
         problems.append("theme entries are not placed symmetrically")
     if kind == "corner":
         # The boxed corner: rows 1-3 x columns 1-4 open and free, closed by
         # blocks to the right and below the theme row, the theme across row 4.
-        if any(rows[r][c] != OPEN for r in range(3) for c in range(4)):
+        if any(rows[r][c] == BLOCK for r in range(3) for c in range(4)):
             problems.append("the corner's squares are not all open")
         if any(rows[r][4] != BLOCK for r in range(3)) or any(rows[4][c] != BLOCK for c in range(4)):
             problems.append("the corner is not boxed in by blocks")
@@ -318,11 +325,51 @@ def max_free_run(grid, fixed):
     return longest
 
 
+class Candidates:
+    """Counts the list words that fit an entry's placed letters."""
+
+    def __init__(self, words):
+        self.lengths = {}
+        self.index = {}  # (length, position, letter) -> set of word numbers
+        for number, w in enumerate(words):
+            self.lengths[len(w)] = self.lengths.get(len(w), 0) + 1
+            for k, ch in enumerate(w):
+                self.index.setdefault((len(w), k, ch), set()).add(number)
+        self.cache = {}
+
+    def count(self, pattern):
+        """Words matching pattern ('@' any letter)."""
+        if pattern not in self.cache:
+            sets = [self.index.get((len(pattern), k, ch), set()) for k, ch in enumerate(pattern) if ch != OPEN]
+            if not sets:
+                self.cache[pattern] = self.lengths.get(len(pattern), 0)
+            else:
+                sets.sort(key=len)
+                self.cache[pattern] = len(set.intersection(*sets))
+        return self.cache[pattern]
+
+
+def weak_cells(grid, fixed, candidates):
+    """Squares of non-theme entries that cross a theme and have no candidate word, or cross 3 themes."""
+    weak = set()
+    if candidates is None:
+        return weak
+    for _, run in runs(grid):
+        if all(cell in fixed for cell in run):
+            continue
+        pattern = "".join(grid[r][c] for r, c in run)
+        crossed = sum(1 for ch in pattern if ch != OPEN)
+        if crossed and (crossed >= 3 or candidates.count(pattern) < 1):
+            weak.update(cell for cell in run if cell not in fixed)
+    return weak
+
+
 SHAPES = [[(0, 0)], [(0, 0), (0, 1)], [(0, 0), (1, 0)], [(0, 0), (0, 1), (0, 2)], [(0, 0), (1, 0), (2, 0)]]
 
 
-def make_pattern(rng, themes, target, forced=(), keep_open=(), longest_free=10, tries=15):
-    """A symmetric pattern with the themes placed and `target` blocks (36..40), or raises Stuck."""
+def make_pattern(rng, themes, target, forced=(), keep_open=(), longest_free=10, tries=6, candidates=None):
+    """A symmetric pattern with the themes placed and `target` blocks (36..40), or raises Stuck.
+    With candidates, every entry crossing a theme crosses at most two and keeps a list word that fits."""
     n = THEMED_SIZE
     for _ in range(tries):
         grid = [[OPEN] * n for _ in range(n)]
@@ -340,7 +387,9 @@ def make_pattern(rng, themes, target, forced=(), keep_open=(), longest_free=10, 
             continue
         while True:
             blocks = sum(row.count(BLOCK) for row in grid)
-            if MIN_BLOCKS <= blocks <= MAX_BLOCKS and blocks >= target and max_free_run(grid, fixed) <= longest_free:
+            weak = weak_cells(grid, fixed, candidates)
+            if (MIN_BLOCKS <= blocks <= MAX_BLOCKS and blocks >= target and max_free_run(grid, fixed) <= longest_free
+                    and not weak):
                 return ["".join(row) for row in grid]
             if blocks >= MAX_BLOCKS:
                 break
@@ -358,13 +407,16 @@ def make_pattern(rng, themes, target, forced=(), keep_open=(), longest_free=10, 
                         if blocks + len(cells) > MAX_BLOCKS:
                             continue
                         score = max(longest[rr][cc] for rr, cc in cells)
+                        if any(cell in weak for cell in cells):
+                            score += 12
                         moves.append((score - 2.5 * (len(cells) // 2 - 1) + rng.uniform(0, 5), cells))
             moves.sort(key=lambda m: -m[0])
             placed = False
             for _, cells in moves:
                 for r, c in cells:
                     grid[r][c] = BLOCK
-                if line_ok(grid, cells) and no_block_square(grid, cells) and connected(grid):
+                if (line_ok(grid, cells) and no_block_square(grid, cells) and connected(grid)
+                        and weak_cells(grid, fixed, candidates) <= weak):  # no entry made hopeless
                     placed = True
                     break
                 for r, c in cells:
@@ -524,57 +576,53 @@ class CornerIndex:
         return self._fill([self.starting.get(ch, []) for ch in letters])
 
 
-def corner_grids(rng, pool, corner_index, count):
+CORNER_LETTERS = "JQXZKVWY"
+
+
+def corner_grids(rng, pool, corner_index, count, candidates):
     """15 x 15 grids whose north-west corner has no fill and whose south-east corner has one."""
     n = THEMED_SIZE
     forced = [(r, 4) for r in range(3)] + [(4, c) for c in range(4)]
     keep_open = {(r, c) for r in range(3) for c in range(4)}
     keep_open |= {(n - 1 - r, n - 1 - c) for r, c in keep_open}
+    items = [item for length in range(MIN_THEME, MAX_THEME + 1) for item in pool.by_length.get(length, [])]
+    rng.shuffle(items)
     made = []
-    lengths = [15, 13, 14, 15, 12, 15]
-    attempts = 0
-    while len(made) < count and attempts < 50:
-        attempts += 1
-        length = lengths[len(made) % len(lengths)]
-        items = list(pool.by_length.get(length, []))
-        rng.shuffle(items)
-        # Corners with few candidates per down entry first: their proofs are small.
-        sized = []
-        for item in items:
-            counts = [len(col) for col in corner_index.candidates_ending(item[1][:4])]
-            if min(counts) >= 5:
-                sized.append((math.prod(counts), item))
-        sized.sort(key=lambda pair: pair[0])
-        boxed = None
-        for _, (_, word, source) in sized[:400]:
-            if word in pool.used:
-                continue
-            if corner_index.fills_ending(word[:4]) is False:
-                boxed = (word, source)
-                break
-        if boxed is None:
+    for _, word, source in items:
+        if len(made) == count:
+            break
+        if word in pool.used:
             continue
+        # One rare letter placed in the corner; every down entry keeps 3 or more candidates.
+        r, c, letter = rng.randrange(3), rng.randrange(4), rng.choice(CORNER_LETTERS)
+        columns = corner_index.candidates_ending(word[:4])
+        columns[c] = [top for top in columns[c] if top[r] == letter]
+        if min(len(col) for col in columns) < 3 or corner_index._fill(columns, budget=50000) is not False:
+            continue
+        length = len(word)
         partner = None
-        for _, word, source in items:
-            if word in pool.used or word == boxed[0] or word[:3] == boxed[0][:3]:
+        for _, other, other_source in pool.by_length[length]:
+            if other in pool.used or other == word or other[:3] == word[:3]:
                 continue
-            if corner_index.fills_starting(word[-4:]) is True:
-                partner = (word, source)
+            if corner_index.fills_starting(other[-4:]) is True:
+                partner = (other, other_source)
                 break
         if partner is None:
             continue
-        themes = [(3, 0, boxed[0]), (n - 1 - 3, n - length, partner[0])]
-        notes = [f"{boxed[0]}({boxed[1]}, boxes in the corner)", f"{partner[0]}({partner[1]})"]
         middle = rng.choice((11, 13))
-        word, source = pool.draw(middle, 0, rng.choice(("word", "phrase")), {boxed[0][:3], partner[0][:3]})
-        themes.append((n // 2, (n - middle) // 2, word))
-        notes.append(f"{word}({source})")
         try:
-            rows = make_pattern(rng, themes, rng.randint(MIN_BLOCKS, MAX_BLOCKS), forced, keep_open)
+            third, third_source = pool.draw(middle, 0, rng.choice(("word", "phrase")), {word[:3], partner[0][:3]})
+            themes = [(3, 0, word), (n - 1 - 3, n - length, partner[0]), (n // 2, (n - middle) // 2, third)]
+            rows = make_pattern(rng, themes, rng.randint(MIN_BLOCKS, MAX_BLOCKS), forced, keep_open,
+                                candidates=candidates)
         except Stuck:
             continue
-        pool.used.update((boxed[0], partner[0]))
+        rows[r] = rows[r][:c] + letter + rows[r][c + 1:]
+        pool.used.update((word, partner[0]))
+        notes = [f"{word}({source}, boxes in the corner with {letter} at row {r + 1} column {c + 1})",
+                 f"{partner[0]}({partner[1]})", f"{third}({third_source})"]
         made.append((rows, notes))
+        print(f"corner {len(made)}: " + " ".join(notes), flush=True)
     return made
 
 
@@ -630,6 +678,7 @@ def main():
 
     args.sets = args.sets.split(",")
     words = read_word_list(args.word_list)
+    candidates = Candidates(words)
     phrases = wordnet_phrases(args.wordnet, words)
     if not phrases:
         sys.exit(f"no two-word phrase found in {args.wordnet} (install wordnet-base)")
@@ -643,7 +692,7 @@ def main():
             try:
                 themes, notes = theme_plan(rng, layout, pool, level)
                 target = rng.randint(MIN_BLOCKS, MAX_BLOCKS)
-                rows = make_pattern(rng, themes, target)
+                rows = make_pattern(rng, themes, target, candidates=candidates)
             except Stuck:
                 continue
             blocks = sum(row.count(BLOCK) for row in rows)
@@ -655,7 +704,7 @@ def main():
     if "corner" in args.sets:
         rng = random.Random(13014)
         pool = ThemePool(words, phrases, rng)
-        corners = corner_grids(rng, pool, CornerIndex(words), args.corners)
+        corners = corner_grids(rng, pool, CornerIndex(words), args.corners, candidates)
         grids = []
         for k, (rows, notes) in enumerate(corners, 1):
             blocks = sum(row.count(BLOCK) for row in rows)
