@@ -15,3 +15,21 @@ add_custom_target(bench_fill
   DEPENDS ${bench_fill_depends}
   USES_TERMINAL
   COMMENT "Filling random grids of every size in every mode")
+
+# Fill benchmark on grid sets (bench_fill_sets): mode 1 beside the thorough
+# mode 5 on the random patterns and the themed, open and boxed-corner grids of
+# bench/grids; bench/fill_sets.py --help for the peer filler, threads and limits.
+add_custom_target(bench_fill_sets
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/fill_sets.py --cli $<TARGET_FILE:korvo-cli>
+  DEPENDS ${bench_fill_depends}
+  USES_TERMINAL
+  COMMENT "Filling the benchmark's grid sets in modes 1 and 5")
+
+# The committed grid sets keep the rules of their sets, and the checker finds
+# each kind of broken grid.
+if(KORVO_BUILD_TESTS)
+  add_test(NAME fill_sets_well_formed
+           COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/make_fill_sets.py
+                   --check ${CMAKE_CURRENT_LIST_DIR}/grids)
+  add_test(NAME fill_sets_checker COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/make_fill_sets_test.py)
+endif()
