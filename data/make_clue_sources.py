@@ -20,14 +20,18 @@ The output depends only on the inputs, so two builds give the same bytes.
 """
 
 import argparse
+import collections
 import hashlib
+import json
 import os
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+from clues import checks  # noqa: E402
 from clues.kinds import ClueMaker, choose  # noqa: E402
+from clues.scores import encode_scores, score  # noqa: E402
 from clues.morph import Morphology  # noqa: E402
 from clues.names import read_names  # noqa: E402
 from clues.spelling import Speller, read_scowl  # noqa: E402
@@ -38,6 +42,9 @@ KEY = 0x3B
 LISTS = range(1, 6)
 # SCOWL's variant of each word list; India spells as the United Kingdom does.
 VARIANT = {1: "american", 2: "british", 3: "canadian", 4: "australian", 5: "british"}
+# A word with no clue leaves the shipped list when SCOWL has it only above this
+# size level (rare), or when SCOWL spells it only in capitals (HSBC).
+RARE_LEVEL = 50
 
 
 def read_word_list(path):
@@ -54,6 +61,34 @@ def read_word_list(path):
         else:
             word.append(b ^ KEY)
     return words
+
+
+def encode_word_list(words):
+    """The word list format: each letter XOR 0x3B, each word ended by the key."""
+    return bytes(b ^ KEY for b in "".join(w + "\0" for w in words).encode("ascii"))
+
+
+def scowl_entries(folder):
+    """Upper-case folded word -> (smallest SCOWL size level, True when every
+    SCOWL spelling of it is in capitals: an abbreviation)."""
+    entries = {}
+    for name in sorted(os.listdir(folder)):
+        base, _, level = name.rpartition(".")
+        if not level.isdigit() or "-" not in base:
+            continue
+        with open(os.path.join(folder, name), encoding="latin-1") as f:
+            for line in f:
+                entry = line.strip()
+                word = checks.fold(entry).upper()
+                if not word:
+                    continue
+                capitals = len(entry) >= 2 and entry.isupper()
+                old = entries.get(word)
+                if old is None:
+                    entries[word] = (int(level), capitals)
+                else:
+                    entries[word] = (min(old[0], int(level)), old[1] and capitals)
+    return entries
 
 
 def encode(pairs):
@@ -93,7 +128,7 @@ def input_digest(args):
     files, the exclusion module and list, the word lists and the source
     data."""
     here = os.path.dirname(os.path.abspath(__file__))
-    paths = [os.path.abspath(__file__), exclusions.__file__, args.excluded]
+    paths = [os.path.abspath(__file__), exclusions.__file__, args.excluded, args.breakfast]
     paths += sorted(os.path.join(here, "clues", n) for n in os.listdir(os.path.join(here, "clues"))
                     if n.endswith(".py"))
     paths += [os.path.join(args.word_lists, "data%d.bin" % n) for n in LISTS]
@@ -102,6 +137,7 @@ def input_digest(args):
         with open(path, "rb") as f:
             digest.update(os.path.basename(path).encode() + b"\0" + hashlib.sha256(f.read()).digest())
     digest.update(os.path.abspath(args.excluded).encode() + b"\0")
+    digest.update(os.path.abspath(args.breakfast).encode() + b"\0")
     for folder in (args.wordnet, args.scowl, args.names):
         for root, _, files in sorted(os.walk(folder)) if os.path.isdir(folder) else ():
             if "__pycache__" in root:
@@ -122,7 +158,12 @@ def main(argv=None):
     parser.add_argument("--word-lists", required=True, help="folder holding data1.bin ... data5.bin")
     parser.add_argument("--excluded", default=exclusions.DEFAULT_PATH,
                         help="the words no clue may answer or hold (default: excluded_words.txt here)")
-    parser.add_argument("--out", required=True, help="folder for cdata1.bin ... cdata5.bin")
+    parser.add_argument("--breakfast", default=exclusions.BREAKFAST_PATH,
+                        help="the words that fail the breakfast test (default: breakfast_words.txt here)")
+    parser.add_argument("--out", required=True,
+                        help="folder for cdata1.bin ... cdata5.bin and the shipped word lists data1.bin ... "
+                             "data5.bin with their scores data1.scores ... data5.scores")
+    parser.add_argument("--stats", metavar="FILE", help="write what each rule and check removed to FILE (JSON)")
     parser.add_argument("--report", metavar="FILE", help="write the coverage of each list to FILE")
     args = parser.parse_args(argv)
 
@@ -138,13 +179,17 @@ def main(argv=None):
             return 1
     try:
         excluded = exclusions.read_excluded(args.excluded)
+        excluded |= exclusions.read_excluded(args.breakfast)
     except (OSError, ValueError) as error:
         print("make_clue_sources: %s" % error, file=sys.stderr)
         return 1
     os.makedirs(args.out, exist_ok=True)
     key = input_digest(args)
     key_path = os.path.join(args.out, "clue-sources.key")
-    outputs = [os.path.join(args.out, "cdata%d.bin" % n) for n in LISTS]
+    outputs = [os.path.join(args.out, "%s%d.%s" % (name, n, ext)) for n in LISTS
+               for name, ext in (("cdata", "bin"), ("data", "bin"), ("data", "scores"))]
+    if args.stats:
+        outputs.append(args.stats)
     if all(os.path.exists(p) for p in outputs) and os.path.exists(key_path):
         with open(key_path) as f:
             if f.read().strip() == key:
@@ -155,23 +200,28 @@ def main(argv=None):
 
     wordnet = WordNet(args.wordnet)
     scowl = read_scowl(args.scowl)
-    known = set().union(*scowl.values())  # checks the inflections made by rule
-    exclusion = exclusions.Exclusion(excluded, known={w.upper() for w in known})
+    everything = set().union(*scowl.values())
+    exclusion = exclusions.Exclusion(excluded, known={w.upper() for w in everything})
     mark_excluded_senses(wordnet, exclusion)
     reject = exclusion.excluded_word_in
-    morphology = Morphology(wordnet, known)
-    names = read_names(args.names)
-    common = set().union(*(w for (c, sub), w in scowl.items() if sub == "words"))
-    maker = ClueMaker(wordnet, morphology, names, common)
+    entries = scowl_entries(args.scowl)
 
     lists = {}
     for n in LISTS:
         path = os.path.join(args.word_lists, "data%d.bin" % n)
         # Lists made before the exclusion list may still hold its words.
-        lists[n] = [w for w in read_word_list(path) if not exclusion.excludes(w)]
+        lists[n] = sorted(set(w for w in read_word_list(path) if not exclusion.excludes(w)))
         if not lists[n]:
             print("make_clue_sources: %s holds no word" % path, file=sys.stderr)
             return 1
+    # An inflection made by rule is used only when it is a word of the lists:
+    # WordNet's rules alone would make CASTED and MIAULS.
+    list_words = {w.lower() for n in LISTS for w in lists[n]}
+    morphology = Morphology(wordnet, list_words)
+    known = list_words | checks.wordnet_words(args.wordnet)
+    names = read_names(args.names)
+    common = set().union(*(w for (c, sub), w in scowl.items() if sub == "words"))
+    maker = ClueMaker(wordnet, morphology, names, common)
 
     candidates = {}
     for word in sorted(set().union(*lists.values())):
@@ -179,30 +229,54 @@ def main(argv=None):
 
     fallbacks = {}
     spellers = {}
-    chosen = {}  # (variant, word) -> clues; lists 2 and 5 share most words
+    chosen = {}  # (variant, word) -> [(kind, clue)]; lists 2 and 5 share most words
+    dropped = {}  # variant -> Counter of the clues each check dropped
     report = []
+    stats = {"lists": {}}
     for n in LISTS:
-        lists[n] = sorted(set(lists[n]))
         speller = spellers.setdefault(VARIANT[n], Speller(scowl, VARIANT[n]))
+        counter = dropped.setdefault(VARIANT[n], collections.Counter())
         pairs = []
-        clued = 0
+        kept = []
+        removed = {"rare without a clue": [], "abbreviation without a clue": []}
+        scores = []
         for word in lists[n]:
             clues = chosen.get((VARIANT[n], word))
             if clues is None:
-                clues = choose(candidates[word], word, speller.respell, reject)
+                clues = choose(candidates[word], word, speller.respell, reject, known, counter, True)
                 if not clues:
                     if word not in fallbacks:
                         fallbacks[word] = maker.fallback(word)
-                    clues = choose(fallbacks[word], word, speller.respell, reject)
+                    clues = choose(fallbacks[word], word, speller.respell, reject, known, counter, True)
                 chosen[(VARIANT[n], word)] = clues
-            if clues:
-                clued += 1
-            pairs.extend((word, clue) for clue in clues)
+            level, capitals = entries.get(word, (100, False))
+            if not clues and capitals:
+                removed["abbreviation without a clue"].append(word)
+                continue
+            if not clues and level > RARE_LEVEL:
+                removed["rare without a clue"].append(word)
+                continue
+            kept.append(word)
+            scores.append((word, score(level, [kind for kind, _ in clues])))
+            pairs.extend((word, clue) for _, clue in clues)
+        clued = len({w for w, _ in pairs})
         write_atomically(os.path.join(args.out, "cdata%d.bin" % n), encode(pairs))
-        share = 100.0 * clued / len(lists[n])
-        report.append("cdata%d.bin: %d words, %d with a clue (%.1f %%), %d clues"
-                      % (n, len(lists[n]), clued, share, len(pairs)))
+        write_atomically(os.path.join(args.out, "data%d.bin" % n), encode_word_list(kept))
+        write_atomically(os.path.join(args.out, "data%d.scores" % n), encode_scores(scores))
+        share = 100.0 * clued / len(kept)
+        report.append("cdata%d.bin: %d words, %d with a clue (%.1f %%), %d clues; left out of data%d.bin: %s"
+                      % (n, len(kept), clued, share, len(pairs), n,
+                         ", ".join("%d %s" % (len(v), k) for k, v in removed.items())))
+        stats["lists"][str(n)] = {"words before": len(lists[n]), "words": len(kept), "clued": clued,
+                                  "clues": len(pairs), "removed": removed}
+    stats["dropped clues"] = {v: dict(sorted(c.items())) for v, c in sorted(dropped.items())}
+    for variant, counter in sorted(dropped.items()):
+        report.append("clues dropped by the checks (%s): %s"
+                      % (variant, ", ".join("%s %d" % kv for kv in sorted(counter.items()))))
     report.append("time: %.1f s" % (time.time() - started))
+    stats["seconds"] = round(time.time() - started, 1)
+    if args.stats:
+        write_atomically(args.stats, (json.dumps(stats, indent=1, sort_keys=True) + "\n").encode("ascii"))
     with open(key_path, "w") as f:
         f.write(key + "\n")
     text = "\n".join(report) + "\n"
