@@ -86,3 +86,15 @@ add_custom_target(clue_sources ALL DEPENDS ${korvo_clue_shipped} ${korvo_clue_no
 
 include(GNUInstallDirs)
 install(FILES ${korvo_clue_shipped} ${korvo_clue_notice_files} DESTINATION ${CMAKE_INSTALL_DATADIR}/korvo)
+
+# The data report data/REPORT.md, on demand (it is committed with the data
+# generators): `cmake --build --preset release --target data_report`.
+if(DEFINED KORVO_WORD_LIST_CACHE)
+  add_custom_target(data_report
+    COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_CURRENT_SOURCE_DIR}/make_report.py
+            --word-lists ${KORVO_WORD_LIST_CACHE} --clue-sources ${korvo_clue_cache}
+            --out ${CMAKE_CURRENT_SOURCE_DIR}/REPORT.md
+    DEPENDS ${korvo_clue_cached} ${CMAKE_CURRENT_SOURCE_DIR}/make_report.py
+    COMMENT "Writing data/REPORT.md"
+    VERBATIM)
+endif()

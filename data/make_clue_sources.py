@@ -30,7 +30,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from clues import checks  # noqa: E402
-from clues.kinds import ClueMaker, choose  # noqa: E402
+from clues.kinds import SYNONYM, ClueMaker, choose  # noqa: E402
 from clues.scores import encode_scores, score  # noqa: E402
 from clues.morph import Morphology  # noqa: E402
 from clues.names import read_names  # noqa: E402
@@ -91,6 +91,52 @@ def scowl_entries(folder):
     return entries
 
 
+def _form_of(word, base):
+    """The inflection an upper-case word is of its base: s, ed, ing, er, est."""
+    for ending, form in (("ING", "ing"), ("ED", "ed"), ("EST", "est"), ("ER", "er"), ("S", "s")):
+        if word.endswith(ending) and not base.endswith(ending):
+            return form
+    if word.endswith("D") and base.endswith("E"):
+        return "ed"
+    if word.endswith("R") and base.endswith("E"):
+        return "er"
+    if word.endswith("ST") and base.endswith("E"):
+        return "est"
+    return None
+
+
+def inflected_base_clues(word, base_clues, base, morphology, wordnet):
+    """Clues for an inflected word made by inflecting its base's one-word
+    clues the same way (GONGS from GONG's "Bell": "Bells"). An -s form
+    takes the clue's plural or -s form, the same spelling for a noun or a
+    verb, and "Kind of X" becomes "Kinds of X"; the other forms only a clue word that WordNet has as a verb (for
+    -ed, -ing) or an adjective (-er, -est) and as nothing else, so a noun's
+    clue never becomes a verb form. Every form is made and checked by the
+    inflector both ways."""
+    form = _form_of(word, base)
+    if form is None:
+        return []
+    out = []
+    for kind, clue in base_clues:
+        if form == "s" and clue.startswith("Kind of "):
+            # Only a noun has a kind: the -s form is its plural.
+            out.append(((1, 0, 0, len(out)), SYNONYM, "Kinds of " + clue[len("Kind of "):]))
+            continue
+        if " " in clue or not clue.isalpha() or clue[1:] != clue[1:].lower():
+            continue
+        lower = clue.lower()
+        if form == "s":
+            made = {morphology.inflect_word(clue, p, f) for p, f in (("n", "pl"), ("v", "s"))} - {None}
+            made = made.pop() if len(made) == 1 else None
+        else:
+            pos = "v" if form in ("ed", "ing") else "a"
+            others = [p for p in "nvar" if p != pos and wordnet.has_lemma(lower, p)]
+            made = morphology.inflect_word(clue, pos, form) if wordnet.has_lemma(lower, pos) and not others else None
+        if made:
+            out.append(((1, 0, 0, len(out)), SYNONYM, made))
+    return out
+
+
 def encode(pairs):
     out = bytearray()
     for word, clue in pairs:
@@ -128,7 +174,8 @@ def input_digest(args):
     files, the exclusion module and list, the word lists and the source
     data."""
     here = os.path.dirname(os.path.abspath(__file__))
-    paths = [os.path.abspath(__file__), exclusions.__file__, args.excluded, args.breakfast]
+    breakfast = getattr(args, "breakfast", exclusions.BREAKFAST_PATH)
+    paths = [os.path.abspath(__file__), exclusions.__file__, args.excluded, breakfast]
     paths += sorted(os.path.join(here, "clues", n) for n in os.listdir(os.path.join(here, "clues"))
                     if n.endswith(".py"))
     paths += [os.path.join(args.word_lists, "data%d.bin" % n) for n in LISTS]
@@ -137,7 +184,7 @@ def input_digest(args):
         with open(path, "rb") as f:
             digest.update(os.path.basename(path).encode() + b"\0" + hashlib.sha256(f.read()).digest())
     digest.update(os.path.abspath(args.excluded).encode() + b"\0")
-    digest.update(os.path.abspath(args.breakfast).encode() + b"\0")
+    digest.update(os.path.abspath(breakfast).encode() + b"\0")
     for folder in (args.wordnet, args.scowl, args.names):
         for root, _, files in sorted(os.walk(folder)) if os.path.isdir(folder) else ():
             if "__pycache__" in root:
@@ -228,6 +275,7 @@ def main(argv=None):
         candidates[word] = maker.candidates(word)
 
     fallbacks = {}
+    through_base = set()  # (variant, word) clued from its base's clues
     spellers = {}
     chosen = {}  # (variant, word) -> [(kind, clue)]; lists 2 and 5 share most words
     dropped = {}  # variant -> Counter of the clues each check dropped
@@ -239,7 +287,18 @@ def main(argv=None):
         pairs = []
         kept = []
         removed = {"rare without a clue": [], "abbreviation without a clue": []}
+        listed = set(lists[n])
         scores = []
+        # Bases come before their inflections in no fixed order, so every word
+        # is clued from its own sources first.
+        for word in lists[n]:
+            if (VARIANT[n], word) not in chosen:
+                clues = choose(candidates[word], word, speller.respell, reject, known, counter, True)
+                if not clues:
+                    if word not in fallbacks:
+                        fallbacks[word] = maker.fallback(word)
+                    clues = choose(fallbacks[word], word, speller.respell, reject, known, counter, True)
+                chosen[(VARIANT[n], word)] = clues
         for word in lists[n]:
             clues = chosen.get((VARIANT[n], word))
             if clues is None:
@@ -249,6 +308,18 @@ def main(argv=None):
                         fallbacks[word] = maker.fallback(word)
                     clues = choose(fallbacks[word], word, speller.respell, reject, known, counter, True)
                 chosen[(VARIANT[n], word)] = clues
+            if not clues:
+                # An inflection of a clued word of the list: its base's clues
+                # in the same form.
+                made = []
+                for base in sorted(exclusions.bases(word)):
+                    base_clues = chosen.get((VARIANT[n], base)) if base in listed else None
+                    if base_clues:
+                        made += inflected_base_clues(word, base_clues, base, morphology, wordnet)
+                clues = choose(made, word, speller.respell, reject, known, counter, True)
+                if clues:
+                    chosen[(VARIANT[n], word)] = clues
+                    through_base.add((VARIANT[n], word))
             level, capitals = entries.get(word, (100, False))
             if not clues and capitals:
                 removed["abbreviation without a clue"].append(word)
@@ -260,14 +331,17 @@ def main(argv=None):
             scores.append((word, score(level, [kind for kind, _ in clues])))
             pairs.extend((word, clue) for _, clue in clues)
         clued = len({w for w, _ in pairs})
+        from_base = sum(1 for w in kept if (VARIANT[n], w) in through_base)
         write_atomically(os.path.join(args.out, "cdata%d.bin" % n), encode(pairs))
         write_atomically(os.path.join(args.out, "data%d.bin" % n), encode_word_list(kept))
         write_atomically(os.path.join(args.out, "data%d.scores" % n), encode_scores(scores))
         share = 100.0 * clued / len(kept)
-        report.append("cdata%d.bin: %d words, %d with a clue (%.1f %%), %d clues; left out of data%d.bin: %s"
-                      % (n, len(kept), clued, share, len(pairs), n,
+        report.append("cdata%d.bin: %d words, %d with a clue (%.1f %%; %d through their base), %d clues; "
+                      "left out of data%d.bin: %s"
+                      % (n, len(kept), clued, share, from_base, len(pairs), n,
                          ", ".join("%d %s" % (len(v), k) for k, v in removed.items())))
         stats["lists"][str(n)] = {"words before": len(lists[n]), "words": len(kept), "clued": clued,
+                                  "clued through the base": from_base,
                                   "clues": len(pairs), "removed": removed}
     stats["dropped clues"] = {v: dict(sorted(c.items())) for v, c in sorted(dropped.items())}
     for variant, counter in sorted(dropped.items()):

@@ -107,12 +107,14 @@ def blank_clue(sentence, answer):
     i = spots[0]
     tail = words[i][len(answer):]
     words = words[:i] + ["___" + tail] + words[i + 1:]
-    best = None
-    for lo in (j for j in _clause_starts(words) if j <= i):
-        for hi in (j for j in _clause_ends(words) if j > i):
-            text = " ".join(words[lo:hi]).strip(" ,;:")
-            if len(text) <= MAX_CLUE and (best is None or len(text) > len(best)):
-                best = text
+    best = " ".join(words).strip(" ,;:")
+    if len(best) > MAX_CLUE:
+        best = None
+        for lo in (j for j in _clause_starts(words) if j <= i):
+            for hi in (j for j in _clause_ends(words) if j > i):
+                text = " ".join(words[lo:hi]).strip(" ,;:")
+                if len(text) <= MAX_CLUE and (best is None or len(text) > len(best)):
+                    best = text
     if best is None or len(_WORD.findall(best.replace("___", ""))) < 2:
         return None
     if checks.thin_blank(best) or checks.splits_word(best) or checks.cut_mid_phrase(best):
@@ -209,6 +211,13 @@ class ClueMaker:
                 out.append((HYPERNYM, name))  # similar adjectives: HILLY "Craggy"
             elif symbol == "@i":
                 out.append((HYPERNYM, name))
+                # A named individual in the crossword style, its kind before
+                # its full name: "Painter Mary ___", "Statesman Golda ___".
+                for full in synset.lemmas:
+                    parts = full.split(" ")
+                    if len(parts) >= 2 and parts[-1].lower() == lemma and " " not in name:
+                        out.append((PHRASE, " ".join([name] + parts[:-1] + ["___"])))
+                        break
             elif symbol == "!":
                 out.append((ANTONYM, "Opposite of " + name))
             elif symbol == "\\" and synset.pos == "a":
@@ -285,6 +294,8 @@ class ClueMaker:
         """True when the sense lists the word only as a variant spelling of a
         lemma one letter off it, while the word's own use is a name: EDDA
         (the Norse poems) listed beside EDDO for taro."""
+        if not any(l == word for l in synset.lemmas):
+            return False  # the word is a name here too: BUCHAREST beside Bucharesti
         if not any(checks.one_letter_off(word, l.lower()) for l in synset.lemmas if " " not in l):
             return False
         return any(l.lower() == word and l[0].isupper()

@@ -14,9 +14,12 @@ DETACH = {
     "n": [("s", ""), ("ses", "s"), ("xes", "x"), ("zes", "z"), ("ches", "ch"),
           ("shes", "sh"), ("men", "man"), ("ies", "y")],
     "v": [("s", ""), ("ies", "y"), ("es", "e"), ("es", ""), ("ed", "e"), ("ed", ""),
-          ("ing", "e"), ("ing", "")],
-    "a": [("er", ""), ("est", ""), ("er", "e"), ("est", "e")],
+          ("ing", "e"), ("ing", ""), ("ied", "y")],
+    "a": [("er", ""), ("est", ""), ("er", "e"), ("est", "e"), ("ier", "y"), ("iest", "y")],
 }
+# The last two rules of verbs and adjectives (carried, antsiest) are not
+# WordNet's; a form found through them is still checked the other way, by the
+# regular rules from the lemma, before any clue uses it.
 
 FORMS_OF_POS = {"n": ("pl",), "v": ("s", "ed", "ing"), "a": ("er", "est")}
 POS_OF_FORM = {"pl": "n", "s": "v", "ed": "v", "ing": "v", "er": "a", "est": "a"}
