@@ -42,9 +42,14 @@ KEY = 0x3B
 LISTS = range(1, 6)
 # SCOWL's variant of each word list; India spells as the United Kingdom does.
 VARIANT = {1: "american", 2: "british", 3: "canadian", 4: "australian", 5: "british"}
+INDIA, INDIA_BASE = 5, 2
 # A word with no clue leaves the shipped list when SCOWL has it only above this
 # size level (rare), or when SCOWL spells it only in capitals (HSBC).
 RARE_LEVEL = 50
+# The rule takes out at most this share of a list, so the lists keep their
+# fill power; past it the commoner and shorter rare words stay (short words
+# carry a grid's fill), with the low score of an unclued word.
+MAX_LEFT_OUT = 0.02
 
 
 def read_word_list(path):
@@ -131,7 +136,11 @@ def inflected_base_clues(word, base_clues, base, morphology, wordnet):
         else:
             pos = "v" if form in ("ed", "ing") else "a"
             others = [p for p in "nvar" if p != pos and wordnet.has_lemma(lower, p)]
-            made = morphology.inflect_word(clue, pos, form) if wordnet.has_lemma(lower, pos) and not others else None
+            made = None
+            if wordnet.has_lemma(lower, pos) and not others:
+                made = morphology.inflect_word(clue, pos, form)
+                if made is None and pos == "a":
+                    made = ("More " if form == "er" else "Most ") + lower  # NERDIER: "More uncool"
         if made:
             out.append(((1, 0, 0, len(out)), SYNONYM, made))
     return out
@@ -276,6 +285,7 @@ def main(argv=None):
 
     fallbacks = {}
     through_base = set()  # (variant, word) clued from its base's clues
+    left_out = {}  # list -> the unclued words it leaves out
     spellers = {}
     chosen = {}  # (variant, word) -> [(kind, clue)]; lists 2 and 5 share most words
     dropped = {}  # variant -> Counter of the clues each check dropped
@@ -288,6 +298,7 @@ def main(argv=None):
         kept = []
         removed = {"rare without a clue": [], "abbreviation without a clue": []}
         listed = set(lists[n])
+        unclued = []
         scores = []
         # Bases come before their inflections in no fixed order, so every word
         # is clued from its own sources first.
@@ -320,13 +331,35 @@ def main(argv=None):
                 if clues:
                     chosen[(VARIANT[n], word)] = clues
                     through_base.add((VARIANT[n], word))
-            level, capitals = entries.get(word, (100, False))
-            if not clues and capitals:
+            if not clues:
+                unclued.append(word)
+        # Which unclued words leave: abbreviations first, then the rare words
+        # from the rarest and longest, up to the share.
+        room = int(MAX_LEFT_OUT * len(lists[n]))
+        leaving = set()
+        for word in unclued:
+            if entries.get(word, (100, False))[1] and len(leaving) < room:
+                leaving.add(word)
                 removed["abbreviation without a clue"].append(word)
+        rare = [w for w in unclued if w not in leaving and entries.get(w, (100, False))[0] > RARE_LEVEL]
+        rare.sort(key=lambda w: (-entries.get(w, (100, False))[0], -len(w), w))
+        for word in rare[:max(0, room - len(leaving))]:
+            leaving.add(word)
+        if n == INDIA:
+            # The India list is the United Kingdom list plus Indian words: the
+            # same words leave it, and of the additions every unclued rare one.
+            extra = [w for w in unclued if w not in lists[INDIA_BASE]]
+            leaving = (left_out[INDIA_BASE] & listed) | {w for w in extra if w in rare or w in leaving}
+            removed["abbreviation without a clue"] = sorted(w for w in unclued if w in leaving and
+                                                            entries.get(w, (100, False))[1])
+        left_out[n] = leaving
+        removed["rare without a clue"] = sorted(w for w in rare if w in leaving)
+        removed["rare without a clue, kept for the share"] = sorted(w for w in rare if w not in leaving)
+        for word in lists[n]:
+            if word in leaving:
                 continue
-            if not clues and level > RARE_LEVEL:
-                removed["rare without a clue"].append(word)
-                continue
+            clues = chosen[(VARIANT[n], word)]
+            level = entries.get(word, (100, False))[0]
             kept.append(word)
             scores.append((word, score(level, [kind for kind, _ in clues])))
             pairs.extend((word, clue) for _, clue in clues)
@@ -339,7 +372,7 @@ def main(argv=None):
         report.append("cdata%d.bin: %d words, %d with a clue (%.1f %%; %d through their base), %d clues; "
                       "left out of data%d.bin: %s"
                       % (n, len(kept), clued, share, from_base, len(pairs), n,
-                         ", ".join("%d %s" % (len(v), k) for k, v in removed.items())))
+                         ", ".join("%d %s" % (len(v), k) for k, v in removed.items() if "kept" not in k)))
         stats["lists"][str(n)] = {"words before": len(lists[n]), "words": len(kept), "clued": clued,
                                   "clued through the base": from_base,
                                   "clues": len(pairs), "removed": removed}

@@ -140,6 +140,18 @@ class Deriver:
                                     if third:
                                         out.append((order + 2, "One who " + third))
                         break
+        if word.endswith(("able", "ible")) and len(word) > 7:
+            # EDITABLE: "Can be revised", through the base verb's synonyms.
+            stem = word[:-4]
+            for base in (stem, stem + "e", stem[:-1] + "y" if stem.endswith("i") else None,
+                         stem[:-1] if len(stem) > 2 and stem[-1] == stem[-2] else None):
+                if base and len(base) >= 3 and self.wn.has_lemma(base, "v"):
+                    for form, synonym in self.synonyms(base, "v"):
+                        if form == ("",) and " " not in synonym:
+                            participle = self.morph.inflect(synonym, "v", "ed")
+                            if participle:
+                                out.append((order + 5, "Can be " + participle))
+                    break
         if word.endswith("less") and len(word) > 7:
             base = word[:-4]
             for form, synonym in self.synonyms(base, "n"):
