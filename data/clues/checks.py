@@ -102,6 +102,11 @@ HOLLOW_PHRASES = frozenset(("physical phenomenon", "physical phenomena", "causal
                             "physical entity", "physical object", "physical objects", "living thing",
                             "living things", "human being", "human beings"))
 
+# Verbs too general to clue a narrower one by: PREEMPTING is no "Getting",
+# THICKENS no "Changes".
+GENERAL_VERBS = frozenset("""be have do make get give take put go come move change act cause use
+travel exchange think feel see look let keep hold set turn bring run pass happen remove add
+transfer interact communicate perceive""".split())
 # The name clues of words no source explains beyond the kind of name.
 GENERIC = frozenset(("Girl's name", "Woman's name", "Boy's name", "Man's name", "Family name", "Surname"))
 

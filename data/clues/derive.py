@@ -5,6 +5,8 @@ synonym of the base, so it never names the answer: "Seeds again", "In a
 nimble way", "Kind of outbuilding".
 """
 
+from .checks import GENERAL_VERBS
+
 # (prefix, parts of speech of the base, forms of the base allowed, template)
 PREFIXES = (
     ("re", "v", None, "{} again"),
@@ -62,7 +64,7 @@ class Deriver:
         for symbol, target, source, _ in synset.pointers:
             if source == 0 and (symbol, synset.pos) in (("@", "v"), ("&", "a")):
                 other = self.wn.synsets.get(target)
-                if other is not None and not other.offensive:
+                if other is not None and not other.offensive and other.lemmas[0].lower() not in GENERAL_VERBS:
                     out.append(other.lemmas[0])
         return out
 

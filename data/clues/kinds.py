@@ -8,7 +8,7 @@ senses first and the same input always gives the same clues.
 import re
 
 from . import checks
-from .checks import MAX_CLUE, gives_away, tidy
+from .checks import GENERAL_VERBS, MAX_CLUE, gives_away, tidy
 from .derive import Deriver
 from .names import name_clues
 
@@ -205,7 +205,7 @@ class ClueMaker:
             name = other.lemmas[target_index - 1] if target_index else self._head(other)
             if symbol == "@" and synset.pos == "n":
                 out.append((HYPERNYM, "Kind of " + name))
-            elif symbol == "@" and synset.pos == "v":
+            elif symbol == "@" and synset.pos == "v" and name.lower() not in GENERAL_VERBS:
                 out.append((HYPERNYM, name))  # SCYTHE: "Mow"
             elif symbol == "&" and synset.pos == "a":
                 out.append((HYPERNYM, name))  # similar adjectives: HILLY "Craggy"
@@ -283,6 +283,8 @@ class ClueMaker:
             if other is None or other.offensive:
                 continue
             head = self._head(other)
+            if synset.pos == "v" and head.lower() in GENERAL_VERBS:
+                continue
             inflected = self.morph.inflect(head, synset.pos, form)
             if inflected:
                 out.append((HYPERNYM, inflected))  # SCYTHED: "Mowed"
