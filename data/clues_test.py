@@ -19,6 +19,7 @@ from clues import checks  # noqa: E402
 from clues.kinds import GLOSS, NAME, SYNONYM, blank_clue, gloss_clue  # noqa: E402
 from clues.morph import Morphology  # noqa: E402
 from clues.scores import SCORE_HEADER, encode_scores, score  # noqa: E402
+import make_clue_sources  # noqa: E402
 
 WORDNET = "/usr/share/wordnet"
 SCOWL = "/usr/share/dict/scowl"
@@ -203,6 +204,28 @@ class ChecksTest(unittest.TestCase):
     def test_generic_name_clues(self):
         self.assertTrue(checks.is_generic("Girl's name"))
         self.assertFalse(checks.is_generic("Golda ___"))
+
+
+class HandCluesTest(unittest.TestCase):
+    def test_every_hand_clue_passes_the_checks(self):
+        clues = make_clue_sources.read_extra_clues(make_clue_sources.EXTRA_CLUES)
+        self.assertIn("AHA", clues)
+        for word, texts in clues.items():
+            for text in texts:
+                with self.subTest(word=word, clue=text):
+                    self.assertIsNone(checks.failed_check(text, word))
+                    self.assertEqual(checks.tidy(text), text)
+
+    def test_a_bad_line_is_refused_with_its_number(self):
+        import tempfile
+        for bad in ("aha\tCry of discovery", "AHA Cry of discovery", "AHA\t ", "A-HA\tCry"):
+            with self.subTest(line=bad), tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as f:
+                f.write("# comment\n\nOOPS\tCry after a slip\n" + bad + "\n")
+            try:
+                with self.assertRaisesRegex(ValueError, r":4:"):
+                    make_clue_sources.read_extra_clues(f.name)
+            finally:
+                os.unlink(f.name)
 
 
 class ScoresTest(unittest.TestCase):

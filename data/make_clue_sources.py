@@ -30,7 +30,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from clues import checks  # noqa: E402
-from clues.kinds import SYNONYM, ClueMaker, choose  # noqa: E402
+from clues.kinds import GLOSS, SYNONYM, ClueMaker, choose  # noqa: E402
 from clues.scores import encode_scores, score  # noqa: E402
 from clues.morph import Morphology  # noqa: E402
 from clues.names import read_names  # noqa: E402
@@ -94,6 +94,26 @@ def scowl_entries(folder):
                 else:
                     entries[word] = (min(old[0], int(level)), old[1] and capitals)
     return entries
+
+
+EXTRA_CLUES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "extra_clues.txt")
+
+
+def read_extra_clues(path):
+    """Word -> the hand-written clues of extra_clues.txt. Raises ValueError
+    naming the line of an entry that is not an upper-case word, a tab and a
+    clue."""
+    clues = {}
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            if not line.strip() or line.lstrip().startswith("#"):
+                continue
+            word, tab, clue = line.partition("\t")
+            if not tab or not word.isascii() or not word.isalpha() or not word.isupper() or not clue.strip():
+                raise ValueError("%s:%d: not WORD<tab>clue: %r" % (path, number, line))
+            clues.setdefault(word, []).append(clue.strip())
+    return clues
 
 
 def _form_of(word, base):
@@ -184,7 +204,7 @@ def input_digest(args):
     data."""
     here = os.path.dirname(os.path.abspath(__file__))
     breakfast = getattr(args, "breakfast", exclusions.BREAKFAST_PATH)
-    paths = [os.path.abspath(__file__), exclusions.__file__, args.excluded, breakfast]
+    paths = [os.path.abspath(__file__), exclusions.__file__, args.excluded, breakfast, EXTRA_CLUES]
     paths += sorted(os.path.join(here, "clues", n) for n in os.listdir(os.path.join(here, "clues"))
                     if n.endswith(".py"))
     paths += [os.path.join(args.word_lists, "data%d.bin" % n) for n in LISTS]
@@ -236,6 +256,7 @@ def main(argv=None):
     try:
         excluded = exclusions.read_excluded(args.excluded)
         excluded |= exclusions.read_excluded(args.breakfast)
+        extra = read_extra_clues(EXTRA_CLUES)
     except (OSError, ValueError) as error:
         print("make_clue_sources: %s" % error, file=sys.stderr)
         return 1
@@ -307,18 +328,13 @@ def main(argv=None):
                 clues = choose(candidates[word], word, speller.respell, reject, known, counter, True)
                 if not clues:
                     if word not in fallbacks:
-                        fallbacks[word] = maker.fallback(word)
+                        # The hand-written clues before the derived ones and names.
+                        fallbacks[word] = [((-1, i), GLOSS, c) for i, c in enumerate(extra.get(word, ()))]
+                        fallbacks[word] += maker.fallback(word)
                     clues = choose(fallbacks[word], word, speller.respell, reject, known, counter, True)
                 chosen[(VARIANT[n], word)] = clues
         for word in lists[n]:
-            clues = chosen.get((VARIANT[n], word))
-            if clues is None:
-                clues = choose(candidates[word], word, speller.respell, reject, known, counter, True)
-                if not clues:
-                    if word not in fallbacks:
-                        fallbacks[word] = maker.fallback(word)
-                    clues = choose(fallbacks[word], word, speller.respell, reject, known, counter, True)
-                chosen[(VARIANT[n], word)] = clues
+            clues = chosen[(VARIANT[n], word)]
             if not clues:
                 # An inflection of a clued word of the list: its base's clues
                 # in the same form.

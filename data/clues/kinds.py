@@ -213,11 +213,12 @@ class ClueMaker:
                 out.append((HYPERNYM, name))
                 # A named individual in the crossword style, its kind before
                 # its full name: "Painter Mary ___", "Statesman Golda ___".
-                for full in synset.lemmas:
-                    parts = full.split(" ")
-                    if len(parts) >= 2 and parts[-1].lower() == lemma and " " not in name:
-                        out.append((PHRASE, " ".join([name] + parts[:-1] + ["___"])))
-                        break
+                # The fullest name: "Peter Paul ___" rather than "von ___".
+                names = [full.split(" ") for full in synset.lemmas]
+                names = [p for p in names if len(p) >= 2 and p[-1].lower() == lemma and p[0][0].isupper()]
+                if names and " " not in name:
+                    parts = max(names, key=len)
+                    out.append((PHRASE, " ".join([name] + parts[:-1] + ["___"])))
             elif symbol == "!":
                 out.append((ANTONYM, "Opposite of " + name))
             elif symbol == "\\" and synset.pos == "a":
