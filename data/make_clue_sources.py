@@ -75,7 +75,8 @@ def encode_word_list(words):
 
 def scowl_entries(folder):
     """Upper-case folded word -> (smallest SCOWL size level, True when every
-    SCOWL spelling of it is in capitals: an abbreviation)."""
+    SCOWL spelling of it is in capitals: an abbreviation, True when every
+    spelling starts with a capital: a name)."""
     entries = {}
     for name in sorted(os.listdir(folder)):
         base, _, level = name.rpartition(".")
@@ -88,11 +89,12 @@ def scowl_entries(folder):
                 if not word:
                     continue
                 capitals = len(entry) >= 2 and entry.isupper()
+                named = entry[:1].isupper()
                 old = entries.get(word)
                 if old is None:
-                    entries[word] = (int(level), capitals)
+                    entries[word] = (int(level), capitals, named)
                 else:
-                    entries[word] = (min(old[0], int(level)), old[1] and capitals)
+                    entries[word] = (min(old[0], int(level)), old[1] and capitals, old[2] and named)
     return entries
 
 
@@ -298,7 +300,8 @@ def main(argv=None):
     known = list_words | checks.wordnet_words(args.wordnet)
     names = read_names(args.names)
     common = set().union(*(w for (c, sub), w in scowl.items() if sub == "words"))
-    maker = ClueMaker(wordnet, morphology, names, common)
+    proper = frozenset(w for w, e in entries.items() if e[2])
+    maker = ClueMaker(wordnet, morphology, names, common, proper)
 
     candidates = {}
     for word in sorted(set().union(*lists.values())):
@@ -354,11 +357,11 @@ def main(argv=None):
         room = int(MAX_LEFT_OUT * len(lists[n]))
         leaving = set()
         for word in unclued:
-            if entries.get(word, (100, False))[1] and len(leaving) < room:
+            if entries.get(word, (100, False, False))[1] and len(leaving) < room:
                 leaving.add(word)
                 removed["abbreviation without a clue"].append(word)
-        rare = [w for w in unclued if w not in leaving and entries.get(w, (100, False))[0] > RARE_LEVEL]
-        rare.sort(key=lambda w: (-entries.get(w, (100, False))[0], -len(w), w))
+        rare = [w for w in unclued if w not in leaving and entries.get(w, (100, False, False))[0] > RARE_LEVEL]
+        rare.sort(key=lambda w: (-entries.get(w, (100, False, False))[0], -len(w), w))
         for word in rare[:max(0, room - len(leaving))]:
             leaving.add(word)
         if n == INDIA:
@@ -367,7 +370,7 @@ def main(argv=None):
             extra = [w for w in unclued if w not in lists[INDIA_BASE]]
             leaving = (left_out[INDIA_BASE] & listed) | {w for w in extra if w in rare or w in leaving}
             removed["abbreviation without a clue"] = sorted(w for w in unclued if w in leaving and
-                                                            entries.get(w, (100, False))[1])
+                                                            entries.get(w, (100, False, False))[1])
         left_out[n] = leaving
         removed["rare without a clue"] = sorted(w for w in rare if w in leaving)
         removed["rare without a clue, kept for the share"] = sorted(w for w in rare if w not in leaving)
@@ -375,7 +378,7 @@ def main(argv=None):
             if word in leaving:
                 continue
             clues = chosen[(VARIANT[n], word)]
-            level = entries.get(word, (100, False))[0]
+            level = entries.get(word, (100, False, False))[0]
             kept.append(word)
             scores.append((word, score(level, [kind for kind, _ in clues])))
             pairs.extend((word, clue) for _, clue in clues)

@@ -97,8 +97,8 @@ under through toward towards like""".split())
 # Hypernyms too general to tell a solver anything ("Someones", "Kind of entity").
 HOLLOW_HEADS = frozenset("""someone someones somebody somebodies person persons individual individuals
 soul souls mortal mortals entity entities thing things object objects whole wholes abstraction
-abstractions organism organisms""".split())
-HOLLOW_PHRASES = frozenset(("physical phenomenon", "physical phenomena", "causal agent", "causal agents",
+abstractions organism organisms kind kinds type types sort sorts""".split())
+HOLLOW_PHRASES = frozenset(("natural object", "natural objects", "physical phenomenon", "physical phenomena", "causal agent", "causal agents",
                             "physical entity", "physical object", "physical objects", "living thing",
                             "living things", "human being", "human beings"))
 

@@ -123,9 +123,11 @@ def blank_clue(sentence, answer):
 
 
 class ClueMaker:
-    def __init__(self, wordnet, morphology, names=None, common=None):
+    def __init__(self, wordnet, morphology, names=None, common=None, proper=frozenset()):
         """names: read_names's table; common: lower-case common words, which
-        get no name clue ("Will" is a name, WILL a word)."""
+        get no name clue ("Will" is a name, WILL a word); proper: upper-case
+        words known only as names."""
+        self.proper = proper
         self.names = names or {}
         self.common = common
         self.wn = wordnet
@@ -294,15 +296,11 @@ class ClueMaker:
         return out
 
     def _misspelt_sense(self, word, synset):
-        """True when the sense lists the word only as a variant spelling of a
-        lemma one letter off it, while the word's own use is a name: EDDA
-        (the Norse poems) listed beside EDDO for taro."""
-        if not any(l == word for l in synset.lemmas):
-            return False  # the word is a name here too: BUCHAREST beside Bucharesti
-        if not any(checks.one_letter_off(word, l.lower()) for l in synset.lemmas if " " not in l):
-            return False
-        return any(l.lower() == word and l[0].isupper()
-                   for _, other in self.wn.senses(word) for l in other.lemmas)
+        """True when the word is known only as a name (SCOWL spells it only
+        with a capital) while this sense lists it in lower case: EDDA, the
+        Norse poems, which WordNet also lists among the names of taro (that
+        is EDDO)."""
+        return word.upper() in self.proper and any(l == word for l in synset.lemmas)
 
     def candidates(self, answer):
         """Every clue candidate of an upper-case answer as (rank, kind, text),
