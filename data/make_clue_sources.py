@@ -43,6 +43,7 @@ LISTS = range(1, 6)
 # SCOWL's variant of each word list; India spells as the United Kingdom does.
 VARIANT = {1: "american", 2: "british", 3: "canadian", 4: "australian", 5: "british"}
 INDIA, INDIA_BASE = 5, 2
+NAME_LEVEL = 70
 # A word with no clue leaves the shipped list when SCOWL has it only above this
 # size level (rare), or when SCOWL spells it only in capitals (HSBC).
 RARE_LEVEL = 50
@@ -89,7 +90,9 @@ def scowl_entries(folder):
                 if not word:
                     continue
                 capitals = len(entry) >= 2 and entry.isupper()
-                named = entry[:1].isupper()
+                # The largest levels hold lower-case spellings of names too
+                # (edda, bucharest): only the common levels tell a name.
+                named = entry[:1].isupper() or int(level) > NAME_LEVEL
                 old = entries.get(word)
                 if old is None:
                     entries[word] = (int(level), capitals, named)
