@@ -12,6 +12,8 @@ import os
 import re
 
 DEFAULT_PATH = os.path.join(os.path.dirname(os.path.abspath(__file__)), "excluded_words.txt")
+# The words that fail the breakfast test, in the same format.
+BREAKFAST_PATH = os.path.join(os.path.dirname(os.path.abspath(__file__)), "breakfast_words.txt")
 
 _VOWELS = frozenset("AEIOU")
 _SIBILANT_ENDS = ("S", "X", "Z", "CH", "SH")

@@ -20,14 +20,18 @@ The output depends only on the inputs, so two builds give the same bytes.
 """
 
 import argparse
+import collections
 import hashlib
+import json
 import os
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from clues.kinds import ClueMaker, choose  # noqa: E402
+from clues import checks  # noqa: E402
+from clues.kinds import GLOSS, SYNONYM, ClueMaker, choose  # noqa: E402
+from clues.scores import encode_scores, score  # noqa: E402
 from clues.morph import Morphology  # noqa: E402
 from clues.names import read_names  # noqa: E402
 from clues.spelling import Speller, read_scowl  # noqa: E402
@@ -38,6 +42,15 @@ KEY = 0x3B
 LISTS = range(1, 6)
 # SCOWL's variant of each word list; India spells as the United Kingdom does.
 VARIANT = {1: "american", 2: "british", 3: "canadian", 4: "australian", 5: "british"}
+INDIA, INDIA_BASE = 5, 2
+NAME_LEVEL = 70
+# A word with no clue leaves the shipped list when SCOWL has it only above this
+# size level (rare), or when SCOWL spells it only in capitals (HSBC).
+RARE_LEVEL = 50
+# The rule takes out at most this share of a list, so the lists keep their
+# fill power; past it the commoner and shorter rare words stay (short words
+# carry a grid's fill), with the low score of an unclued word.
+MAX_LEFT_OUT = 0.02
 
 
 def read_word_list(path):
@@ -54,6 +67,108 @@ def read_word_list(path):
         else:
             word.append(b ^ KEY)
     return words
+
+
+def encode_word_list(words):
+    """The word list format: each letter XOR 0x3B, each word ended by the key."""
+    return bytes(b ^ KEY for b in "".join(w + "\0" for w in words).encode("ascii"))
+
+
+def scowl_entries(folder):
+    """Upper-case folded word -> (smallest SCOWL size level, True when every
+    SCOWL spelling of it is in capitals: an abbreviation, True when every
+    spelling starts with a capital: a name)."""
+    entries = {}
+    for name in sorted(os.listdir(folder)):
+        base, _, level = name.rpartition(".")
+        if not level.isdigit() or "-" not in base:
+            continue
+        with open(os.path.join(folder, name), encoding="latin-1") as f:
+            for line in f:
+                entry = line.strip()
+                word = checks.fold(entry).upper()
+                if not word:
+                    continue
+                capitals = len(entry) >= 2 and entry.isupper()
+                # The largest levels hold lower-case spellings of names too
+                # (edda, bucharest): only the common levels tell a name.
+                named = entry[:1].isupper() or int(level) > NAME_LEVEL
+                old = entries.get(word)
+                if old is None:
+                    entries[word] = (int(level), capitals, named)
+                else:
+                    entries[word] = (min(old[0], int(level)), old[1] and capitals, old[2] and named)
+    return entries
+
+
+EXTRA_CLUES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "extra_clues.txt")
+
+
+def read_extra_clues(path):
+    """Word -> the hand-written clues of extra_clues.txt. Raises ValueError
+    naming the line of an entry that is not an upper-case word, a tab and a
+    clue."""
+    clues = {}
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            if not line.strip() or line.lstrip().startswith("#"):
+                continue
+            word, tab, clue = line.partition("\t")
+            if not tab or not word.isascii() or not word.isalpha() or not word.isupper() or not clue.strip():
+                raise ValueError("%s:%d: not WORD<tab>clue: %r" % (path, number, line))
+            clues.setdefault(word, []).append(clue.strip())
+    return clues
+
+
+def _form_of(word, base):
+    """The inflection an upper-case word is of its base: s, ed, ing, er, est."""
+    for ending, form in (("ING", "ing"), ("ED", "ed"), ("EST", "est"), ("ER", "er"), ("S", "s")):
+        if word.endswith(ending) and not base.endswith(ending):
+            return form
+    if word.endswith("D") and base.endswith("E"):
+        return "ed"
+    if word.endswith("R") and base.endswith("E"):
+        return "er"
+    if word.endswith("ST") and base.endswith("E"):
+        return "est"
+    return None
+
+
+def inflected_base_clues(word, base_clues, base, morphology, wordnet):
+    """Clues for an inflected word made by inflecting its base's one-word
+    clues the same way (GONGS from GONG's "Bell": "Bells"). An -s form
+    takes the clue's plural or -s form, the same spelling for a noun or a
+    verb, and "Kind of X" becomes "Kinds of X"; the other forms only a clue word that WordNet has as a verb (for
+    -ed, -ing) or an adjective (-er, -est) and as nothing else, so a noun's
+    clue never becomes a verb form. Every form is made and checked by the
+    inflector both ways."""
+    form = _form_of(word, base)
+    if form is None:
+        return []
+    out = []
+    for kind, clue in base_clues:
+        if form == "s" and clue.startswith("Kind of "):
+            # Only a noun has a kind: the -s form is its plural.
+            out.append(((1, 0, 0, len(out)), SYNONYM, "Kinds of " + clue[len("Kind of "):]))
+            continue
+        if " " in clue or not clue.isalpha() or clue[1:] != clue[1:].lower():
+            continue
+        lower = clue.lower()
+        if form == "s":
+            made = {morphology.inflect_word(clue, p, f) for p, f in (("n", "pl"), ("v", "s"))} - {None}
+            made = made.pop() if len(made) == 1 else None
+        else:
+            pos = "v" if form in ("ed", "ing") else "a"
+            others = [p for p in "nvar" if p != pos and wordnet.has_lemma(lower, p)]
+            made = None
+            if wordnet.has_lemma(lower, pos) and not others:
+                made = morphology.inflect_word(clue, pos, form)
+                if made is None and pos == "a":
+                    made = ("More " if form == "er" else "Most ") + lower  # NERDIER: "More uncool"
+        if made:
+            out.append(((1, 0, 0, len(out)), SYNONYM, made))
+    return out
 
 
 def encode(pairs):
@@ -93,7 +208,8 @@ def input_digest(args):
     files, the exclusion module and list, the word lists and the source
     data."""
     here = os.path.dirname(os.path.abspath(__file__))
-    paths = [os.path.abspath(__file__), exclusions.__file__, args.excluded]
+    breakfast = getattr(args, "breakfast", exclusions.BREAKFAST_PATH)
+    paths = [os.path.abspath(__file__), exclusions.__file__, args.excluded, breakfast, EXTRA_CLUES]
     paths += sorted(os.path.join(here, "clues", n) for n in os.listdir(os.path.join(here, "clues"))
                     if n.endswith(".py"))
     paths += [os.path.join(args.word_lists, "data%d.bin" % n) for n in LISTS]
@@ -102,6 +218,7 @@ def input_digest(args):
         with open(path, "rb") as f:
             digest.update(os.path.basename(path).encode() + b"\0" + hashlib.sha256(f.read()).digest())
     digest.update(os.path.abspath(args.excluded).encode() + b"\0")
+    digest.update(os.path.abspath(breakfast).encode() + b"\0")
     for folder in (args.wordnet, args.scowl, args.names):
         for root, _, files in sorted(os.walk(folder)) if os.path.isdir(folder) else ():
             if "__pycache__" in root:
@@ -122,7 +239,12 @@ def main(argv=None):
     parser.add_argument("--word-lists", required=True, help="folder holding data1.bin ... data5.bin")
     parser.add_argument("--excluded", default=exclusions.DEFAULT_PATH,
                         help="the words no clue may answer or hold (default: excluded_words.txt here)")
-    parser.add_argument("--out", required=True, help="folder for cdata1.bin ... cdata5.bin")
+    parser.add_argument("--breakfast", default=exclusions.BREAKFAST_PATH,
+                        help="the words that fail the breakfast test (default: breakfast_words.txt here)")
+    parser.add_argument("--out", required=True,
+                        help="folder for cdata1.bin ... cdata5.bin and the shipped word lists data1.bin ... "
+                             "data5.bin with their scores data1.scores ... data5.scores")
+    parser.add_argument("--stats", metavar="FILE", help="write what each rule and check removed to FILE (JSON)")
     parser.add_argument("--report", metavar="FILE", help="write the coverage of each list to FILE")
     args = parser.parse_args(argv)
 
@@ -138,13 +260,18 @@ def main(argv=None):
             return 1
     try:
         excluded = exclusions.read_excluded(args.excluded)
+        excluded |= exclusions.read_excluded(args.breakfast)
+        extra = read_extra_clues(EXTRA_CLUES)
     except (OSError, ValueError) as error:
         print("make_clue_sources: %s" % error, file=sys.stderr)
         return 1
     os.makedirs(args.out, exist_ok=True)
     key = input_digest(args)
     key_path = os.path.join(args.out, "clue-sources.key")
-    outputs = [os.path.join(args.out, "cdata%d.bin" % n) for n in LISTS]
+    outputs = [os.path.join(args.out, "%s%d.%s" % (name, n, ext)) for n in LISTS
+               for name, ext in (("cdata", "bin"), ("data", "bin"), ("data", "scores"))]
+    if args.stats:
+        outputs.append(args.stats)
     if all(os.path.exists(p) for p in outputs) and os.path.exists(key_path):
         with open(key_path) as f:
             if f.read().strip() == key:
@@ -155,54 +282,130 @@ def main(argv=None):
 
     wordnet = WordNet(args.wordnet)
     scowl = read_scowl(args.scowl)
-    known = set().union(*scowl.values())  # checks the inflections made by rule
-    exclusion = exclusions.Exclusion(excluded, known={w.upper() for w in known})
+    everything = set().union(*scowl.values())
+    exclusion = exclusions.Exclusion(excluded, known={w.upper() for w in everything})
     mark_excluded_senses(wordnet, exclusion)
     reject = exclusion.excluded_word_in
-    morphology = Morphology(wordnet, known)
-    names = read_names(args.names)
-    common = set().union(*(w for (c, sub), w in scowl.items() if sub == "words"))
-    maker = ClueMaker(wordnet, morphology, names, common)
+    entries = scowl_entries(args.scowl)
 
     lists = {}
     for n in LISTS:
         path = os.path.join(args.word_lists, "data%d.bin" % n)
         # Lists made before the exclusion list may still hold its words.
-        lists[n] = [w for w in read_word_list(path) if not exclusion.excludes(w)]
+        lists[n] = sorted(set(w for w in read_word_list(path) if not exclusion.excludes(w)))
         if not lists[n]:
             print("make_clue_sources: %s holds no word" % path, file=sys.stderr)
             return 1
+    # An inflection made by rule is used only when it is a word of the lists:
+    # WordNet's rules alone would make CASTED and MIAULS.
+    list_words = {w.lower() for n in LISTS for w in lists[n]}
+    morphology = Morphology(wordnet, list_words)
+    known = list_words | checks.wordnet_words(args.wordnet)
+    names = read_names(args.names)
+    common = set().union(*(w for (c, sub), w in scowl.items() if sub == "words"))
+    proper = frozenset(w for w, e in entries.items() if e[2])
+    maker = ClueMaker(wordnet, morphology, names, common, proper)
 
     candidates = {}
     for word in sorted(set().union(*lists.values())):
         candidates[word] = maker.candidates(word)
 
     fallbacks = {}
+    through_base = set()  # (variant, word) clued from its base's clues
+    left_out = {}  # list -> the unclued words it leaves out
     spellers = {}
-    chosen = {}  # (variant, word) -> clues; lists 2 and 5 share most words
+    chosen = {}  # (variant, word) -> [(kind, clue)]; lists 2 and 5 share most words
+    dropped = {}  # variant -> Counter of the clues each check dropped
     report = []
+    stats = {"lists": {}}
     for n in LISTS:
-        lists[n] = sorted(set(lists[n]))
         speller = spellers.setdefault(VARIANT[n], Speller(scowl, VARIANT[n]))
+        counter = dropped.setdefault(VARIANT[n], collections.Counter())
         pairs = []
-        clued = 0
+        kept = []
+        removed = {"rare without a clue": [], "abbreviation without a clue": []}
+        listed = set(lists[n])
+        unclued = []
+        scores = []
+        # Bases come before their inflections in no fixed order, so every word
+        # is clued from its own sources first.
         for word in lists[n]:
-            clues = chosen.get((VARIANT[n], word))
-            if clues is None:
-                clues = choose(candidates[word], word, speller.respell, reject)
+            if (VARIANT[n], word) not in chosen:
+                clues = choose(candidates[word], word, speller.respell, reject, known, counter, True)
                 if not clues:
                     if word not in fallbacks:
-                        fallbacks[word] = maker.fallback(word)
-                    clues = choose(fallbacks[word], word, speller.respell, reject)
+                        # The hand-written clues before the derived ones and names.
+                        fallbacks[word] = [((-1, i), GLOSS, c) for i, c in enumerate(extra.get(word, ()))]
+                        fallbacks[word] += maker.fallback(word)
+                    clues = choose(fallbacks[word], word, speller.respell, reject, known, counter, True)
                 chosen[(VARIANT[n], word)] = clues
-            if clues:
-                clued += 1
-            pairs.extend((word, clue) for clue in clues)
+        for word in lists[n]:
+            clues = chosen[(VARIANT[n], word)]
+            if not clues:
+                # An inflection of a clued word of the list: its base's clues
+                # in the same form.
+                made = []
+                for base in sorted(exclusions.bases(word)):
+                    base_clues = chosen.get((VARIANT[n], base)) if base in listed else None
+                    if base_clues:
+                        made += inflected_base_clues(word, base_clues, base, morphology, wordnet)
+                clues = choose(made, word, speller.respell, reject, known, counter, True)
+                if clues:
+                    chosen[(VARIANT[n], word)] = clues
+                    through_base.add((VARIANT[n], word))
+            if not clues:
+                unclued.append(word)
+        # Which unclued words leave: abbreviations first, then the rare words
+        # from the rarest and longest, up to the share.
+        room = int(MAX_LEFT_OUT * len(lists[n]))
+        leaving = set()
+        for word in unclued:
+            if entries.get(word, (100, False, False))[1] and len(leaving) < room:
+                leaving.add(word)
+                removed["abbreviation without a clue"].append(word)
+        rare = [w for w in unclued if w not in leaving and entries.get(w, (100, False, False))[0] > RARE_LEVEL]
+        rare.sort(key=lambda w: (-entries.get(w, (100, False, False))[0], -len(w), w))
+        for word in rare[:max(0, room - len(leaving))]:
+            leaving.add(word)
+        if n == INDIA:
+            # The India list is the United Kingdom list plus Indian words: the
+            # same words leave it, and of the additions every unclued rare one.
+            extra = [w for w in unclued if w not in lists[INDIA_BASE]]
+            leaving = (left_out[INDIA_BASE] & listed) | {w for w in extra if w in rare or w in leaving}
+            removed["abbreviation without a clue"] = sorted(w for w in unclued if w in leaving and
+                                                            entries.get(w, (100, False, False))[1])
+        left_out[n] = leaving
+        removed["rare without a clue"] = sorted(w for w in rare if w in leaving)
+        removed["rare without a clue, kept for the share"] = sorted(w for w in rare if w not in leaving)
+        for word in lists[n]:
+            if word in leaving:
+                continue
+            clues = chosen[(VARIANT[n], word)]
+            level = entries.get(word, (100, False, False))[0]
+            kept.append(word)
+            scores.append((word, score(level, [kind for kind, _ in clues])))
+            pairs.extend((word, clue) for _, clue in clues)
+        clued = len({w for w, _ in pairs})
+        from_base = sum(1 for w in kept if (VARIANT[n], w) in through_base)
         write_atomically(os.path.join(args.out, "cdata%d.bin" % n), encode(pairs))
-        share = 100.0 * clued / len(lists[n])
-        report.append("cdata%d.bin: %d words, %d with a clue (%.1f %%), %d clues"
-                      % (n, len(lists[n]), clued, share, len(pairs)))
+        write_atomically(os.path.join(args.out, "data%d.bin" % n), encode_word_list(kept))
+        write_atomically(os.path.join(args.out, "data%d.scores" % n), encode_scores(scores))
+        share = 100.0 * clued / len(kept)
+        report.append("cdata%d.bin: %d words, %d with a clue (%.1f %%; %d through their base), %d clues; "
+                      "left out of data%d.bin: %s"
+                      % (n, len(kept), clued, share, from_base, len(pairs), n,
+                         ", ".join("%d %s" % (len(v), k) for k, v in removed.items() if "kept" not in k)))
+        stats["lists"][str(n)] = {"words before": len(lists[n]), "words": len(kept), "clued": clued,
+                                  "clued through the base": from_base,
+                                  "clues": len(pairs), "removed": removed}
+    stats["dropped clues"] = {v: dict(sorted(c.items())) for v, c in sorted(dropped.items())}
+    for variant, counter in sorted(dropped.items()):
+        report.append("clues dropped by the checks (%s): %s"
+                      % (variant, ", ".join("%s %d" % kv for kv in sorted(counter.items()))))
     report.append("time: %.1f s" % (time.time() - started))
+    stats["seconds"] = round(time.time() - started, 1)
+    if args.stats:
+        write_atomically(args.stats, (json.dumps(stats, indent=1, sort_keys=True) + "\n").encode("ascii"))
     with open(key_path, "w") as f:
         f.write(key + "\n")
     text = "\n".join(report) + "\n"

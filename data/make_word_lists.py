@@ -262,11 +262,12 @@ def names_india(gloss):
     return _INDIA_TERMS_RE.search(_INDIA_EXCLUDED_RE.sub(" ", gloss)) is not None
 
 
-def build_lists(scowl_dir, wordnet_dir, level, india_level, excluded=frozenset()):
+def build_lists(scowl_dir, wordnet_dir, level, india_level, excluded=frozenset(), breakfast=frozenset()):
     """The five word lists (sorted lists of words) and what was filtered:
     (lists, counts before filtering, words left out as offensive by
     WordNet's labels, Indian additions, words left out by the exclusion list
-    excluded (upper-case listed words; inflections go with them))."""
+    excluded (upper-case listed words; inflections go with them), words
+    left out by the breakfast-test list breakfast (the same way))."""
     wordnet = WordNet(wordnet_dir)
     if not wordnet.offensive_domains:
         # Without them the filter would pass every word in silence.
@@ -289,8 +290,11 @@ def build_lists(scowl_dir, wordnet_dir, level, india_level, excluded=frozenset()
     # is judged against every word read, the higher Indian level included.
     exclusion = exclusions.Exclusion(excluded, known=every | candidates)
     listed_out = {w for w in every if exclusion.excludes(w)}
-    result = {n: sorted(words - offensive - listed_out) for n, words in lists.items()}
-    return result, unfiltered, sorted(offensive), sorted(indian), sorted(listed_out - offensive)
+    unfit = exclusions.Exclusion(breakfast, known=every | candidates)
+    breakfast_out = {w for w in every if unfit.excludes(w)} - offensive - listed_out
+    result = {n: sorted(words - offensive - listed_out - breakfast_out) for n, words in lists.items()}
+    return (result, unfiltered, sorted(offensive), sorted(indian), sorted(listed_out - offensive),
+            sorted(breakfast_out))
 
 
 _XOR_KEY = bytes(b ^ KEY for b in range(256))
@@ -324,10 +328,11 @@ def inputs_key(args, outputs):
     every source file. Builds that share one output folder (several presets)
     then generate only once."""
     digest = hashlib.sha256()
-    for path in (os.path.abspath(__file__), exclusions.__file__, args.excluded):
+    for path in (os.path.abspath(__file__), exclusions.__file__, args.excluded, args.breakfast):
         with open(path, "rb") as f:
             digest.update(hashlib.sha256(f.read()).digest())
     digest.update(repr((args.level, args.india_level, os.path.abspath(args.excluded),
+                        os.path.abspath(args.breakfast),
                         os.path.abspath(args.scowl),
                         os.path.abspath(args.wordnet), sorted(outputs))).encode())
     sources = [os.path.join(args.scowl, n) for n in sorted(os.listdir(args.scowl))]
@@ -358,6 +363,8 @@ def main(argv=None):
                         help="largest size level of the Indian additions (default 70)")
     parser.add_argument("--excluded", default=exclusions.DEFAULT_PATH,
                         help="the words to leave out, one a line (default: excluded_words.txt here)")
+    parser.add_argument("--breakfast", default=exclusions.BREAKFAST_PATH,
+                        help="the words that fail the breakfast test (default: breakfast_words.txt here)")
     parser.add_argument("--out", required=True, help="folder for data1.bin ... data5.bin")
     parser.add_argument("--text", metavar="FOLDER",
                         help="also write words1.txt ... words5.txt, one word a line, into FOLDER")
@@ -392,8 +399,9 @@ def main(argv=None):
 
     try:
         excluded = exclusions.read_excluded(args.excluded)
-        lists, unfiltered, offensive, indian, listed_out = build_lists(
-            args.scowl, args.wordnet, args.level, args.india_level, excluded)
+        breakfast = exclusions.read_excluded(args.breakfast)
+        lists, unfiltered, offensive, indian, listed_out, breakfast_out = build_lists(
+            args.scowl, args.wordnet, args.level, args.india_level, excluded, breakfast)
     except (OSError, ValueError) as error:
         print("make_word_lists: %s" % error, file=sys.stderr)
         return 1
@@ -417,6 +425,7 @@ def main(argv=None):
         lines.append("Indian additions (%d): %s" % (len(indian), " ".join(indian)))
         lines.append("left out as offensive (%d): %s" % (len(offensive), " ".join(offensive)))
         lines.append("left out by the exclusion list (%d): %s" % (len(listed_out), " ".join(listed_out)))
+        lines.append("left out by the breakfast test (%d): %s" % (len(breakfast_out), " ".join(breakfast_out)))
         write_atomically(args.report, ("\n".join(lines) + "\n").encode("ascii"))
     write_atomically(key_path, key.encode("ascii"))
     return 0

@@ -107,7 +107,7 @@ class BuildListsTest(unittest.TestCase):
     def setUpClass(cls):
         cls.tmp = tempfile.TemporaryDirectory()
         cls.scowl, cls.wordnet = write_fixture(cls.tmp.name)
-        cls.lists, cls.unfiltered, cls.offensive, cls.indian, cls.listed_out = gen.build_lists(
+        cls.lists, cls.unfiltered, cls.offensive, cls.indian, cls.listed_out, _ = gen.build_lists(
             cls.scowl, cls.wordnet, 60, 70)
 
     @classmethod
@@ -249,7 +249,7 @@ class ExcludedListsTest(unittest.TestCase):
         }
         with tempfile.TemporaryDirectory() as tmp:
             scowl_dir, wordnet_dir = write_fixture(tmp, scowl=scowl)
-            lists, unfiltered, _, _, listed_out = gen.build_lists(
+            lists, unfiltered, _, _, listed_out, _ = gen.build_lists(
                 scowl_dir, wordnet_dir, 60, 70, {"SHIT", "DYKE", "TWAT", "SPIC"})
         self.assertEqual(listed_out, ["DYKE", "DYKED", "DYKES", "SHIT", "SHITS", "SHITTING",
                                       "SPIC", "TWAT", "TWATS"])

@@ -1,6 +1,9 @@
-# The shipped word lists data1.bin ... data5.bin, generated from SCOWL and
-# WordNet by make_word_lists.py into the shared cache, then copied beside the
-# executables with the sources' copyright notices.
+# The word lists, generated from SCOWL and WordNet by make_word_lists.py into
+# the shared cache. The clue generator (clue_sources.cmake) reads them, leaves
+# out the rare words it cannot clue and writes the shipped data1.bin ...
+# data5.bin with their scores; this file copies the sources' copyright
+# notices beside the executables, and its word_lists target stands for the
+# shipped lists.
 #
 # For other generators in this folder:
 #   KORVO_WORD_LIST_TEXT_FILES  the same five lists as plain text, one word a
@@ -50,6 +53,9 @@ foreach(n RANGE 1 5)
   list(APPEND KORVO_WORD_LIST_TEXT_FILES ${KORVO_WORD_LIST_CACHE}/words${n}.txt)
 endforeach()
 
+# The words that fail the breakfast test, applied like the exclusion list.
+set(KORVO_BREAKFAST_WORDS ${CMAKE_CURRENT_SOURCE_DIR}/breakfast_words.txt)
+
 # The generator skips the work (in a fraction of a second) when the cache
 # already holds its output for the same sources and options, so a second
 # build preset does not generate again.
@@ -60,28 +66,29 @@ add_custom_command(
           --wordnet ${KORVO_WORDNET_DIR}
           --level ${KORVO_WORD_LIST_LEVEL}
           --excluded ${KORVO_EXCLUDED_WORDS}
+          --breakfast ${KORVO_BREAKFAST_WORDS}
           --out ${KORVO_WORD_LIST_CACHE}
           --text ${KORVO_WORD_LIST_CACHE}
           --report ${KORVO_WORD_LIST_CACHE}/report.txt
-  DEPENDS ${word_list_generator} ${KORVO_EXCLUSION_MODULE} ${KORVO_EXCLUDED_WORDS} ${word_list_sources}
+  DEPENDS ${word_list_generator} ${KORVO_EXCLUSION_MODULE} ${KORVO_EXCLUDED_WORDS} ${KORVO_BREAKFAST_WORDS}
+          ${word_list_sources}
   COMMENT "Generating the word lists (SCOWL level ${KORVO_WORD_LIST_LEVEL})"
   VERBATIM)
 
 set(word_list_notices ${KORVO_DATA_DIR}/scowl-copyright.txt ${KORVO_DATA_DIR}/wordnet-copyright.txt)
 add_custom_command(
-  OUTPUT ${word_list_shipped} ${word_list_notices}
+  OUTPUT ${word_list_notices}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${KORVO_DATA_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy ${word_list_cached} ${KORVO_DATA_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy ${KORVO_SCOWL_COPYRIGHT} ${KORVO_DATA_DIR}/scowl-copyright.txt
   COMMAND ${CMAKE_COMMAND} -E copy ${KORVO_WORDNET_COPYRIGHT} ${KORVO_DATA_DIR}/wordnet-copyright.txt
-  DEPENDS ${word_list_cached} ${KORVO_SCOWL_COPYRIGHT} ${KORVO_WORDNET_COPYRIGHT}
-  COMMENT "Copying the word lists and their copyright notices into ${KORVO_DATA_DIR}"
+  DEPENDS ${KORVO_SCOWL_COPYRIGHT} ${KORVO_WORDNET_COPYRIGHT}
+  COMMENT "Copying the copyright notices of the word lists into ${KORVO_DATA_DIR}"
   VERBATIM)
 
+# data1.bin ... data5.bin in KORVO_DATA_DIR are made by clue_sources.cmake.
 add_custom_target(word_lists ALL DEPENDS ${word_list_shipped} ${word_list_notices})
 
-install(FILES ${word_list_shipped} ${word_list_notices}
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/korvo)
+install(FILES ${word_list_notices} DESTINATION ${CMAKE_INSTALL_DATADIR}/korvo)
 
 set_property(GLOBAL PROPERTY KORVO_WORD_LISTS_TEST_COMMAND
              ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/make_word_lists_test.py)

@@ -1,7 +1,9 @@
 """The rules every shipped clue obeys: its text, and what it may not say about
 its answer."""
 
+import os
 import re
+import unicodedata
 
 MAX_CLUE = 60
 
@@ -72,3 +74,138 @@ def gives_away(clue, answer):
         if prefix >= 4 and prefix >= min(len(token), len(answer)) - 3:
             return True
     return False
+
+
+# --- the correctness checks ----------------------------------------------------
+#
+# Each check takes a finished clue text and returns True when the clue fails
+# it. failed_check runs them in order and names the first that fails, so the
+# build can count what each one drops.
+
+# Words a finished phrase cannot end on: articles, conjunctions, determiners
+# and words that need a complement ("intermediate between") end no clue of
+# two words or more; prepositions end none of four words or more (shorter
+# ones are phrasal verbs: "Give up", "Make fun of").
+OPEN_ENDS = frozenset("""a an the and or nor its their his her one's my our your is are was were be
+been being very more most less least not no than that which who whose whom some any such other
+e.g. i.e. etc esp usually especially so if but because while whether until unless
+intermediate similar equal due according relating pertaining belonging prior capable able
+consisting characterized marked resembling""".split())
+OPEN_PREPOSITIONS = frozenset("""of to in on at by for with from into onto as between among about over
+under through toward towards like""".split())
+
+# Hypernyms too general to tell a solver anything ("Someones", "Kind of entity").
+HOLLOW_HEADS = frozenset("""someone someones somebody somebodies person persons individual individuals
+soul souls mortal mortals entity entities thing things object objects whole wholes abstraction
+abstractions organism organisms kind kinds type types sort sorts""".split())
+HOLLOW_PHRASES = frozenset(("natural object", "natural objects", "physical phenomenon", "physical phenomena", "causal agent", "causal agents",
+                            "physical entity", "physical object", "physical objects", "living thing",
+                            "living things", "human being", "human beings"))
+
+# Verbs too general to clue a narrower one by: PREEMPTING is no "Getting",
+# THICKENS no "Changes".
+GENERAL_VERBS = frozenset("""be have do make get give take put go come move change act cause use
+travel exchange think feel see look let keep hold set turn bring run pass happen remove add
+transfer interact communicate perceive""".split())
+# The name clues of words no source explains beyond the kind of name.
+GENERIC = frozenset(("Girl's name", "Woman's name", "Boy's name", "Man's name", "Family name", "Surname"))
+
+BLANK = "___"
+_TOKEN = re.compile(r"[A-Za-z]+(?:'[A-Za-z]+)?")
+_SPLIT_BLANK = re.compile(r"[A-Za-z0-9'-]___|___[A-Za-z0-9-]")
+
+
+def fold(word):
+    """Accents folded, lower case: café -> cafe."""
+    word = unicodedata.normalize("NFKD", word)
+    return "".join(c for c in word if not unicodedata.combining(c)).lower()
+
+
+def is_generic(text):
+    return text in GENERIC
+
+
+def cut_mid_phrase(text):
+    """True when the text stops where a phrase is still open: on an article,
+    a preposition, a conjunction or a word that needs a complement, on a
+    hyphen, or with a parenthesis left open."""
+    if text.count("(") != text.count(")"):
+        return True
+    stripped = text.rstrip(" ,;:")
+    if stripped.endswith("-"):
+        return True
+    tokens = stripped.split(" ")
+    last = tokens[-1].lower().rstrip(".,;:!?") if tokens else ""
+    if len(tokens) > 1 and last in OPEN_ENDS:
+        return True
+    return len(tokens) >= 4 and last in OPEN_PREPOSITIONS
+
+
+def splits_word(text):
+    """True when a blank stands for part of a word: "Un-come-___-able",
+    "First-___", "Gell-___"."""
+    return bool(_SPLIT_BLANK.search(text))
+
+
+def thin_blank(text):
+    """True when a fill-in-the-blank leaves nothing to solve it by: no other
+    word of three letters or more beside the blank."""
+    if BLANK not in text:
+        return False
+    return not any(len(t) >= 3 for t in _TOKEN.findall(text.replace(BLANK, " ")))
+
+
+def hollow(text):
+    """True for a kind-of clue so general that it names nothing: "Someones",
+    "Kind of entity", "Physical phenomena"."""
+    t = text.lower()
+    if t.startswith("kind of "):
+        t = t[len("kind of "):]
+    return t in HOLLOW_HEADS or t in HOLLOW_PHRASES
+
+
+def unknown_word(text, known):
+    """The first word of a short clue (a synonym or an inflected form, up to
+    three words, no blank) that is not in known, or None."""
+    if BLANK in text:
+        return None
+    tokens = _TOKEN.findall(text)
+    if len(tokens) > 3:
+        return None
+    for token in tokens:
+        word = token.lower()
+        if word not in known and not (word.endswith("'s") and word[:-2] in known):
+            return token
+    return None
+
+
+# (name, test) in the order the build applies them. gives_away and the word
+# check take more than the text, so failed_check runs them itself.
+CHECKS = (("cut mid-phrase", cut_mid_phrase), ("splits a word", splits_word),
+          ("blank without context", thin_blank), ("hollow kind", hollow))
+
+
+def failed_check(text, answer, known=None):
+    """The name of the first check the clue fails, or None when it passes."""
+    if gives_away(text, answer):
+        return "names its answer"
+    for name, test in CHECKS:
+        if test(text):
+            return name
+    if known is not None and unknown_word(text, known):
+        return "not a word"
+    return None
+
+
+def wordnet_words(folder="/usr/share/wordnet"):
+    """Every lower-case word of a WordNet lemma (index files only)."""
+    words = set()
+    for name in ("noun", "verb", "adj", "adv"):
+        path = os.path.join(folder, "index." + name)
+        if not os.path.exists(path):
+            continue
+        with open(path, encoding="latin-1") as f:
+            for line in f:
+                if not line.startswith(" "):
+                    words.update(re.split(r"[_-]", line.split(" ", 1)[0]))
+    return words

@@ -5,6 +5,8 @@ synonym of the base, so it never names the answer: "Seeds again", "In a
 nimble way", "Kind of outbuilding".
 """
 
+from .checks import GENERAL_VERBS
+
 # (prefix, parts of speech of the base, forms of the base allowed, template)
 PREFIXES = (
     ("re", "v", None, "{} again"),
@@ -41,17 +43,29 @@ class Deriver:
             for _, synset in self.wn.senses(word, pos)[:senses]:
                 if not synset.offensive:
                     out.extend((("",), s) for s in synset.lemmas if s.lower() != word)
+                    out.extend((("",), h) for h in self._broader(synset))
         for lemma, p, form in self.morph.lemmas(word):
             if p != pos:
                 continue
             for _, synset in self.wn.senses(lemma, pos)[:senses]:
                 if synset.offensive:
                     continue
-                for s in synset.lemmas:
-                    if s.lower() != lemma:
+                for s in [l for l in synset.lemmas if l.lower() != lemma] + self._broader(synset):
+                    if True:
                         inflected = self.morph.inflect(s, pos, form)
                         if inflected:
                             out.append(((form,), inflected))
+        return out
+
+    def _broader(self, synset):
+        """The head words a verb's hypernyms and an adjective's similar
+        adjectives give: "dare" stands for "challenge"."""
+        out = []
+        for symbol, target, source, _ in synset.pointers:
+            if source == 0 and (symbol, synset.pos) in (("@", "v"), ("&", "a")):
+                other = self.wn.synsets.get(target)
+                if other is not None and not other.offensive and other.lemmas[0].lower() not in GENERAL_VERBS:
+                    out.append(other.lemmas[0])
         return out
 
     def _forms_of(self, word, pos):
@@ -114,9 +128,10 @@ class Deriver:
                     text = "Quality of being " + synonym
                     out.append((order + 1, text if not plural else "Cases of being " + synonym))
         for suffix in ("er", "or"):
-            if singular.endswith(suffix) and len(singular) > 5:
+            if singular.endswith(suffix) and len(singular) >= 5:
                 stem = singular[:-2]
-                for base in (stem, stem + "e", stem[:-1] if len(stem) > 2 and stem[-1] == stem[-2] else None):
+                # MOPER is one who mopes, not one who mops: the base with its e first.
+                for base in (stem + "e", stem, stem[:-1] if len(stem) > 2 and stem[-1] == stem[-2] else None):
                     if base and self.wn.has_lemma(base, "v") and not self.wn.has_lemma(singular, "a"):
                         for form, synonym in self.synonyms(base, "v"):
                             if form == ("",):
@@ -127,6 +142,18 @@ class Deriver:
                                     if third:
                                         out.append((order + 2, "One who " + third))
                         break
+        if word.endswith(("able", "ible")) and len(word) > 7:
+            # EDITABLE: "Can be revised", through the base verb's synonyms.
+            stem = word[:-4]
+            for base in (stem, stem + "e", stem[:-1] + "y" if stem.endswith("i") else None,
+                         stem[:-1] if len(stem) > 2 and stem[-1] == stem[-2] else None):
+                if base and len(base) >= 3 and self.wn.has_lemma(base, "v"):
+                    for form, synonym in self.synonyms(base, "v"):
+                        if form == ("",) and " " not in synonym:
+                            participle = self.morph.inflect(synonym, "v", "ed")
+                            if participle:
+                                out.append((order + 5, "Can be " + participle))
+                    break
         if word.endswith("less") and len(word) > 7:
             base = word[:-4]
             for form, synonym in self.synonyms(base, "n"):

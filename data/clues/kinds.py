@@ -7,7 +7,8 @@ senses first and the same input always gives the same clues.
 
 import re
 
-from .checks import MAX_CLUE, gives_away, tidy
+from . import checks
+from .checks import GENERAL_VERBS, MAX_CLUE, gives_away, tidy
 from .derive import Deriver
 from .names import name_clues
 
@@ -24,10 +25,12 @@ _HEAD_ENDS = {"that", "which", "who", "whose", "with", "of", "in", "for", "from"
               "to", "as", "used", "having", "made", "especially", "usually", "or", "and", "into",
               "containing", "consisting", "resembling", "between", "without", "when", "where"}
 
-# A gloss may be cut back before one of these words, keeping the phrase before it.
-_CUT_BEFORE = {"that", "which", "who", "whose", "with", "from", "by", "in", "for",
-               "especially", "usually", "often", "as", "when", "where", "on", "at", "into",
-               "after", "before", "without", "between", "while", "during", "because", "since"}
+# A gloss or a sentence may be cut back before one of these words, where a
+# clause or a loose qualification starts, keeping the phrase before it; a
+# preposition is no such boundary ("intermediate | between white and black").
+_CUT_BEFORE = {"that", "which", "who", "whose", "especially", "usually", "often", "typically",
+               "when", "where", "while", "because", "since", "although", "though", "unless",
+               "until", "whereas"}
 # A cut phrase may not hold an opened clause.
 _CLAUSE = {"that", "which", "who", "whose", "whom", "where", "when", "if", "because", "and", "or",
            "but", "than", "so", "while", "whether", "until", "unless", "such"}
@@ -68,14 +71,32 @@ def gloss_clue(definition):
             break
         if boundary and i >= 2:
             prefix = prefix.rstrip(",")
-            if prefix.split(" ")[-1].lower() not in _BAD_END and _balanced(prefix):
+            if prefix.split(" ")[-1].lower() not in _BAD_END and _balanced(prefix) \
+                    and not checks.cut_mid_phrase(prefix):
                 best = prefix
     return best
 
 
+def _clause_starts(words):
+    """Indexes where a clause of the sentence may be taken to start: after a
+    comma, semicolon or colon (a relative clause cut from its noun would
+    lose its subject)."""
+    return [0] + [j for j in range(1, len(words)) if words[j - 1][-1:] in ",;:"]
+
+
+def _clause_ends(words):
+    """Indexes (exclusive) where the sentence may be cut after a clause."""
+    return [j for j in range(1, len(words))
+            if words[j - 1][-1:] in ",;:" or words[j].lower() in _CUT_BEFORE] + [len(words)]
+
+
 def blank_clue(sentence, answer):
-    """A fill-in-the-blank from a sentence holding the answer as a word, cut to
-    a window around the blank when the sentence is too long."""
+    """A fill-in-the-blank from a sentence holding the answer as a word: the
+    whole sentence, or when it is too long the longest run of its clauses
+    around the blank that fits. A sentence whose clause around the blank is
+    too long gives no clue, and neither does one that leaves too little
+    beside the blank to solve it by, or whose blank would split a hyphenated
+    word."""
     sentence = sentence.strip().rstrip(".!?;,").strip()
     words = sentence.split(" ")
     target = answer.lower()
@@ -86,27 +107,27 @@ def blank_clue(sentence, answer):
     i = spots[0]
     tail = words[i][len(answer):]
     words = words[:i] + ["___" + tail] + words[i + 1:]
-    lo, hi = 0, len(words)
-    text = " ".join(words)
-    while len(text) > MAX_CLUE:
-        # Drop words from the longer side of the blank.
-        if i - lo > hi - 1 - i:
-            lo += 1
-        else:
-            hi -= 1
-        if hi - lo < 3:
-            return None
-        text = " ".join(words[lo:hi])
-    text = text.strip(" ,;:")
-    if len(_WORD.findall(text.replace("___", ""))) < 2:
+    best = " ".join(words).strip(" ,;:")
+    if len(best) > MAX_CLUE:
+        best = None
+        for lo in (j for j in _clause_starts(words) if j <= i):
+            for hi in (j for j in _clause_ends(words) if j > i):
+                text = " ".join(words[lo:hi]).strip(" ,;:")
+                if len(text) <= MAX_CLUE and (best is None or len(text) > len(best)):
+                    best = text
+    if best is None or len(_WORD.findall(best.replace("___", ""))) < 2:
         return None
-    return text
+    if checks.thin_blank(best) or checks.splits_word(best) or checks.cut_mid_phrase(best):
+        return None
+    return best
 
 
 class ClueMaker:
-    def __init__(self, wordnet, morphology, names=None, common=None):
+    def __init__(self, wordnet, morphology, names=None, common=None, proper=frozenset()):
         """names: read_names's table; common: lower-case common words, which
-        get no name clue ("Will" is a name, WILL a word)."""
+        get no name clue ("Will" is a name, WILL a word); proper: upper-case
+        words known only as names."""
+        self.proper = proper
         self.names = names or {}
         self.common = common
         self.wn = wordnet
@@ -186,8 +207,20 @@ class ClueMaker:
             name = other.lemmas[target_index - 1] if target_index else self._head(other)
             if symbol == "@" and synset.pos == "n":
                 out.append((HYPERNYM, "Kind of " + name))
+            elif symbol == "@" and synset.pos == "v" and name.lower() not in GENERAL_VERBS:
+                out.append((HYPERNYM, name))  # SCYTHE: "Mow"
+            elif symbol == "&" and synset.pos == "a":
+                out.append((HYPERNYM, name))  # similar adjectives: HILLY "Craggy"
             elif symbol == "@i":
                 out.append((HYPERNYM, name))
+                # A named individual in the crossword style, its kind before
+                # its full name: "Painter Mary ___", "Statesman Golda ___".
+                # The fullest name: "Peter Paul ___" rather than "von ___".
+                names = [full.split(" ") for full in synset.lemmas]
+                names = [p for p in names if len(p) >= 2 and p[-1].lower() == lemma and p[0][0].isupper()]
+                if names and " " not in name:
+                    parts = max(names, key=len)
+                    out.append((PHRASE, " ".join([name] + parts[:-1] + ["___"])))
             elif symbol == "!":
                 out.append((ANTONYM, "Opposite of " + name))
             elif symbol == "\\" and synset.pos == "a":
@@ -246,15 +279,28 @@ class ClueMaker:
                 out.append((SYNONYM, inflected))
             elif synset.pos == "a" and form in ("er", "est"):
                 out.append((SYNONYM, ("More " if form == "er" else "Most ") + other))
-        if synset.pos == "n":
-            for symbol, target, source, _ in synset.pointers:
-                if symbol == "@" and source == 0:
-                    other = self.wn.synsets.get(target)
-                    if other is not None and not other.offensive:
-                        inflected = self.morph.inflect(self._head(other), "n", form)
-                        if inflected:
-                            out.append((HYPERNYM, inflected))
+        for symbol, target, source, _ in synset.pointers:
+            if source != 0 or (symbol, synset.pos) not in (("@", "n"), ("@", "v"), ("&", "a")):
+                continue
+            other = self.wn.synsets.get(target)
+            if other is None or other.offensive:
+                continue
+            head = self._head(other)
+            if synset.pos == "v" and head.lower() in GENERAL_VERBS:
+                continue
+            inflected = self.morph.inflect(head, synset.pos, form)
+            if inflected:
+                out.append((HYPERNYM, inflected))  # SCYTHED: "Mowed"
+            elif synset.pos == "a" and form in ("er", "est") and " " not in head:
+                out.append((HYPERNYM, ("More " if form == "er" else "Most ") + head))
         return out
+
+    def _misspelt_sense(self, word, synset):
+        """True when the word is known only as a name (SCOWL spells it only
+        with a capital) while this sense lists it in lower case: EDDA, the
+        Norse poems, which WordNet also lists among the names of taro (that
+        is EDDO)."""
+        return word.upper() in self.proper and any(l == word for l in synset.lemmas)
 
     def candidates(self, answer):
         """Every clue candidate of an upper-case answer as (rank, kind, text),
@@ -263,7 +309,7 @@ class ClueMaker:
         found = []
         # Ten clues rarely reach past a word's first dozen senses.
         for rank, synset in self.wn.senses(word)[:MAX_SENSES]:
-            if synset.offensive:
+            if synset.offensive or self._misspelt_sense(word, synset):
                 continue
             for kind, text in self._sense_clues(word, synset):
                 found.append(((0,) + rank, kind, text))
@@ -312,11 +358,30 @@ class ClueMaker:
         return found
 
 
-def choose(candidates, answer, respell=None, reject=None):
+# Kinds whose every word must be a word of the list or of WordNet: the ones
+# made by putting a WordNet word into another form.
+_WORD_CHECKED = (SYNONYM, HYPERNYM)
+
+
+def check(rank, kind, text, answer, known=None):
+    """The name of the first correctness check a finished clue fails, or None."""
+    if gives_away(text, answer):
+        return "names its answer"
+    for name, test in checks.CHECKS:
+        if test(text):
+            return name
+    if known is not None and (kind in _WORD_CHECKED or rank[0] == 1) and checks.unknown_word(text, known):
+        return "not a word"
+    return None
+
+
+def choose(candidates, answer, respell=None, reject=None, known=None, dropped=None, with_kinds=False):
     """At most ten clues for the answer: those that pass the checks, one text
     once, the first sense given up to three clues and the second up to two on
     each pass over the senses, then ordered by sense and kind. reject, when
-    given, is called with each finished clue text and drops it when true."""
+    given, is called with each finished clue text and drops it when true;
+    known (lower-case words) enables the word check; dropped, a Counter,
+    counts the clues each check drops; with_kinds gives (kind, text) pairs."""
     # Inside a sense the kinds take turns: first synonym, gloss, blank, ...,
     # then the second synonym and so on.
     turn = {}
@@ -324,11 +389,11 @@ def choose(candidates, answer, respell=None, reject=None):
     for n, (rank, kind, text) in enumerate(candidates):
         i = turn.get((rank, kind), 0)
         turn[(rank, kind)] = i + 1
-        ordered.append(((rank, i, kind, n), rank, text))
+        ordered.append(((rank, i, kind, n), rank, kind, text))
     ordered.sort(key=lambda c: c[0])
     by_sense = {}
     seen = set()
-    for _, rank, text in ordered:
+    for _, rank, kind, text in ordered:
         clues = by_sense.get(rank)
         if clues is None:
             if len(by_sense) >= MAX_CLUES and all(by_sense.values()):
@@ -341,15 +406,22 @@ def choose(candidates, answer, respell=None, reject=None):
             if text is None:
                 continue
         text = tidy(text)
-        if text is None or gives_away(text, answer):
+        if text is None:
+            continue
+        failed = check(rank, kind, text, answer, known)
+        if failed:
+            if dropped is not None:
+                dropped[failed] += 1
             continue
         if reject is not None and reject(text):
+            if dropped is not None:
+                dropped["excluded word"] += 1
             continue
         key = text.lower()
         if key in seen:
             continue
         seen.add(key)
-        clues.append(text)
+        clues.append((kind, text))
     ranks = [r for r in sorted(by_sense) if by_sense[r]]
     taken = {r: 0 for r in ranks}
     total = 0
@@ -367,4 +439,4 @@ def choose(candidates, answer, respell=None, reject=None):
     chosen = []
     for r in ranks:
         chosen.extend(by_sense[r][:taken[r]])
-    return chosen
+    return chosen if with_kinds else [text for _, text in chosen]

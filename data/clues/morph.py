@@ -14,9 +14,12 @@ DETACH = {
     "n": [("s", ""), ("ses", "s"), ("xes", "x"), ("zes", "z"), ("ches", "ch"),
           ("shes", "sh"), ("men", "man"), ("ies", "y")],
     "v": [("s", ""), ("ies", "y"), ("es", "e"), ("es", ""), ("ed", "e"), ("ed", ""),
-          ("ing", "e"), ("ing", "")],
-    "a": [("er", ""), ("est", ""), ("er", "e"), ("est", "e")],
+          ("ing", "e"), ("ing", ""), ("ied", "y")],
+    "a": [("er", ""), ("est", ""), ("er", "e"), ("est", "e"), ("ier", "y"), ("iest", "y")],
 }
+# The last two rules of verbs and adjectives (carried, antsiest) are not
+# WordNet's; a form found through them is still checked the other way, by the
+# regular rules from the lemma, before any clue uses it.
 
 FORMS_OF_POS = {"n": ("pl",), "v": ("s", "ed", "ing"), "a": ("er", "est")}
 POS_OF_FORM = {"pl": "n", "s": "v", "ed": "v", "ing": "v", "er": "a", "est": "a"}
@@ -135,9 +138,23 @@ class Morphology:
             return None
         irregular = self.irregular.get((word, pos), {}).get(form)
         if irregular:
-            return next(iter(irregular)) if len(irregular) == 1 else None
+            if len(irregular) != 1:
+                return None  # went and gone
+            only = next(iter(irregular))
+            # A verb with a regular past besides an irregular participle
+            # (mowed, mown) takes the regular form, which serves both.
+            regular = self._regular_form(word, pos, form) if pos == "v" else None
+            if regular:
+                return regular
+            # Only a form in common use: WordNet lists CATTED for CAT.
+            return only if only in self.known else None
         if pos == "a" and len(word) > 7:
             return None  # long adjectives take "more"/"most", not a suffix
+        return self._regular_form(word, pos, form)
+
+    def _regular_form(self, word, pos, form):
+        """The form the regular rules make, when it is a known word that
+        leads back to the lemma; else None."""
         for candidate in self._regular(word, form):
             if candidate in self.known and (word, pos, form) in self.lemmas(candidate):
                 return candidate
@@ -152,6 +169,8 @@ class Morphology:
         if len(words) == 1:
             if phrase[1:] != phrase[1:].lower():
                 return None  # no inflection of initialisms
+            if phrase[0].isupper() and form == "pl":
+                return None  # a name has no plural: ILIA are no "Troys"
             return self.inflect_word(phrase, pos, form)
         if pos == "n":
             if any(w.lower() in PHRASE_BREAKERS for w in words) or words[-1] != words[-1].lower():

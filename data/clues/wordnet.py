@@ -18,8 +18,13 @@ OFFENSIVE_USAGE_LEMMAS = ("obscenity", "disparagement", "ethnic_slur")
 
 # Words of a definition that mark the sense itself as an insult or an obscenity
 # even where WordNet gives no usage pointer ("offensive term for ...").
+# "Offensive" also describes attacks, smells and what offends ("the offensive
+# team", "offensive breath" for HALITOSIS, "offensive to good taste" for
+# INDECENT): those uses mark nothing.
 OFFENSIVE_GLOSS = re.compile(
-    r"\b(offensive|obscene|vulgar|derogatory|disparaging|slur)\b", re.IGNORECASE)
+    r"\b(offensive(?! (?:team|back|end|line|lineman|play|unit|halfback|football|odor|odour|smell|breath|"
+    r"matter|weapon|weapons|action|attack|operation|to|manner|or|and)\b)|obscene|vulgar|derogatory|"
+    r"disparaging|slur)\b", re.IGNORECASE)
 
 _QUOTED = re.compile(r'"([^"]*)"')
 _ADJ_MARKER = re.compile(r"\((a|p|ip)\)$")
