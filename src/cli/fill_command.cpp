@@ -143,6 +143,7 @@ std::vector<std::string> GridRows(const FillEngine& engine) {
     std::vector<char> text(static_cast<std::size_t>(kMaxGridSide * kMaxGridSide + 1));
     engine.GridToText(text.data());
     std::vector<std::string> rows;
+    rows.reserve(static_cast<std::size_t>(engine.rows));
     for (int r = 0; r < engine.rows; ++r)
         rows.emplace_back(text.data() + static_cast<std::size_t>(r * engine.columns),
                           static_cast<std::size_t>(engine.columns));

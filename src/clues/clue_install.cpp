@@ -38,9 +38,9 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
 
 // One pair of the source, normalised, viewing the source's bytes.
 struct SourcePair {
-    std::string_view word;  // upper-cased word line
-    std::string_view clue;  // clue line with its first character upper-cased
-    std::uint32_t file;     // the clue file: its name's two characters, first * 256 + second
+    std::string_view word;   // upper-cased word line
+    std::string_view clue;   // clue line with its first character upper-cased
+    std::uint32_t file = 0;  // the clue file: its name's two characters, first * 256 + second
 };
 
 // A stored or candidate (word line, clue line) pair for the duplicate check.
@@ -56,7 +56,7 @@ std::uint64_t HashBytes(std::string_view bytes, std::uint64_t h) {
     const char* p = bytes.data();
     std::size_t n = bytes.size();
     for (; n >= 8; p += 8, n -= 8) {
-        std::uint64_t v;
+        std::uint64_t v = 0;
         std::memcpy(&v, p, 8);
         h = (h ^ v) * kMultiplier;
         h ^= h >> 29;

@@ -16,7 +16,9 @@ std::int32_t PuzzleStatus(const CkorvoDoc& doc) {
     return doc.cwData ? doc.cwData->GetStatus() : static_cast<std::int32_t>(StatusDesigning);
 }
 
-COLORREF& ColorField(CkorvoDoc& doc, AppearanceColor which) {
+// The field of a colour or font, const or not as the document is.
+template <class Doc>
+auto& ColorField(Doc& doc, AppearanceColor which) {
     switch (which) {
         case AppearanceColor::Grid: return doc.gridColor;
         case AppearanceColor::Clues: return doc.cluesColor;
@@ -25,7 +27,8 @@ COLORREF& ColorField(CkorvoDoc& doc, AppearanceColor which) {
     return doc.titleColor;
 }
 
-LOGFONTW& FontField(CkorvoDoc& doc, AppearanceFont which) {
+template <class Doc>
+auto& FontField(Doc& doc, AppearanceFont which) {
     switch (which) {
         case AppearanceFont::Grid: return doc.gridFont;
         case AppearanceFont::Clue: return doc.clueFont;
@@ -66,13 +69,9 @@ std::u16string& MirrorField(CkorvoDoc& doc, PageText which) {
 // ---------------------------------------------------------------------------
 // Colours and fonts
 
-COLORREF CurrentColor(const CkorvoDoc& doc, AppearanceColor which) {
-    return ColorField(const_cast<CkorvoDoc&>(doc), which);
-}
+COLORREF CurrentColor(const CkorvoDoc& doc, AppearanceColor which) { return ColorField(doc, which); }
 
-const LOGFONTW& CurrentFont(const CkorvoDoc& doc, AppearanceFont which) {
-    return FontField(const_cast<CkorvoDoc&>(doc), which);
-}
+const LOGFONTW& CurrentFont(const CkorvoDoc& doc, AppearanceFont which) { return FontField(doc, which); }
 
 bool ColorChoiceMarksModified(AppearanceColor which, std::int32_t status) {
     return which != AppearanceColor::Grid || status == StatusFilled;

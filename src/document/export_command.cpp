@@ -99,6 +99,7 @@ void OnExportPuzzle(CkorvoDoc& doc, const PdfWriter& pdfWriter) {
     // The command exists only for a filled puzzle.
     if (!doc.cwData || doc.cwData->GetStatus() != StatusFilled) return;
     std::vector<FileFilter> filters;
+    filters.reserve(std::size(kExportFileTypes));
     for (const ExportFileType& type : kExportFileTypes)
         filters.push_back(FileFilter{std::u16string(type.filterName), std::u16string(type.pattern)});
     const std::optional<SaveDialogResult> chosen = doc.host.SaveFileDialog(kExportDialogTitle, filters, std::nullopt);

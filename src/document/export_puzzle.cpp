@@ -132,7 +132,10 @@ std::string EncodeAcrossLiteText(std::u16string_view text) {
             out += kUnencodable;
             continue;
         }
-        if (c == 0 || (c >= 0x80 && c <= 0x9F) || (c >= 0xD800 && c <= 0xDFFF)) {
+        // Code points the encoding cannot hold and those it has no stand-in
+        // for both become the same mark: the first and last branches are
+        // alike on purpose.
+        if (c == 0 || (c >= 0x80 && c <= 0x9F) || (c >= 0xD800 && c <= 0xDFFF)) {  // NOLINT(bugprone-branch-clone)
             out += kUnencodable;
         } else if (c <= 0xFF) {
             out += static_cast<char>(c);

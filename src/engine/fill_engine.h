@@ -67,6 +67,7 @@ public:
     explicit FillEngine(WordStore* store);
     FillEngine(const FillEngine&) = delete;
     FillEngine& operator=(const FillEngine&) = delete;
+    ~FillEngine() = default;
 
     // Grid operations.
     int LoadGrid(int rows, int columns, const char* text);  // 1 accepted, 0 refused
@@ -127,7 +128,7 @@ public:
     char baseGrid[kMaxGridSide * kMaxGridSide];  // workGrid as it was at Start
     unsigned char numberGrid[kMaxGridSide * kMaxGridSide];  // 251 block, 252 no number, else clue number
     char scratchPattern[24];                                // pattern buffer of look-ahead, back-jumps and rejection
-    RecentWords recentWords;                                // last 50 words taken out of play
+    RecentWords recentWords{};                              // last 50 words taken out of play
     std::int32_t lastLookAhead;                             // entry examined last by the look-ahead; kept across steps
     std::int32_t prefixRule;                                // keep usedWords and apply the prefix and duplicate rules
 

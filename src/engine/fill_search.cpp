@@ -51,7 +51,10 @@ int FillEngine::BuildScratchPattern(int z, bool* narrowed) {
     for (int k = 0; k < n; ++k) {
         const int e = s.crossings[k];
         const int at = SquareOffset(s, k);
-        if (e == -1) {
+        // A square no other entry crosses reads the base grid, and so does
+        // one whose crossing entry neither comes before z nor is remembered:
+        // the first and last branches are alike on purpose.
+        if (e == -1) {  // NOLINT(bugprone-branch-clone)
             scratchPattern[k] = baseGrid[at];
         } else if (e < z) {
             scratchPattern[k] = workGrid[at];

@@ -23,8 +23,12 @@ FileReadResult Failure(const char* step, const std::filesystem::path& path, int 
 }
 
 // Closes the descriptor when the read ends, however it ends.
+// Not copyable: a copy would close the descriptor twice.
 struct FdCloser {
     int fd;  // descriptor to close
+    explicit FdCloser(int descriptor) : fd(descriptor) {}
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
     ~FdCloser() { ::close(fd); }
 };
 

@@ -23,6 +23,9 @@ constexpr int kTempNameAttempts = 100;
 class PosixOutputFile : public OutputFile {
 public:
     explicit PosixOutputFile(int fd) : fd_(fd) {}
+    // Not copyable: a copy would close the descriptor twice.
+    PosixOutputFile(const PosixOutputFile&) = delete;
+    PosixOutputFile& operator=(const PosixOutputFile&) = delete;
     ~PosixOutputFile() override {
         if (fd_ >= 0) ::close(fd_);
     }
@@ -164,8 +167,8 @@ FileWriteResult WriteFileAtomically(const fs::path& requestedTarget, std::span<c
     FileWriteResult result;
     if (int error = file->Write(bytes); error != 0) {
         result = Failure("writing", tempPath, error);
-    } else if (int error = file->Sync(); error != 0) {
-        result = Failure("flushing", tempPath, error);
+    } else if (int syncError = file->Sync(); syncError != 0) {
+        result = Failure("flushing", tempPath, syncError);
     }
     // Close in every case; a failing close can mean lost data, so it counts
     // as a failure when everything before it went well.
@@ -203,7 +206,7 @@ FileWriteResult AppendToFile(const fs::path& path, std::span<const std::uint8_t>
     if (int error = file->Write(bytes); error != 0) {
         result = Failure("appending to", path, error);
     } else if (flush) {
-        if (int error = file->Sync(); error != 0) result = Failure("flushing", path, error);
+        if (int syncError = file->Sync(); syncError != 0) result = Failure("flushing", path, syncError);
     }
     if (!result.ok) file->Truncate(sizeBefore);
     if (int error = file->Close(); error != 0 && result.ok) {

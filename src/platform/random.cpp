@@ -5,8 +5,10 @@
 namespace korvo {
 
 namespace {
-thread_local std::uint32_t state = 1;
-}
+// The generator's state: the generator is the C library's rand(), one
+// sequence per thread, so its state is a thread's global.
+thread_local std::uint32_t state = 1;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+}  // namespace
 
 void Random::Seed(std::uint32_t seed) { state = seed; }
 

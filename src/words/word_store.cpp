@@ -78,7 +78,7 @@ void ShuffleHead(WordBlock* head) {
             continue;
         }
         WordBlock* n = head->next;
-        char* w;
+        char* w = nullptr;
         if (n->next == nullptr || Random::Next() % 5 == 0)
             w = n->Record(static_cast<std::uint32_t>(Random::Next()) % n->count);
         else
@@ -191,14 +191,14 @@ char* FindNext(WordBlock* head, const char* pattern, int* index) {
             const std::uint32_t size = b->recordSize;
             const std::uint32_t count = b->count;
             std::uint32_t cursor = b->cursor;
-            const char* record = b->Record(cursor);
+            char* record = b->Record(cursor);
             while (cursor < count) {
                 ++cursor;
                 bool match = record[length] == kWordAvailable;
                 for (std::uint32_t k = 0; match && k < fixed.count; ++k)
                     match = record[fixed.position[k]] == fixed.letter[k];
                 if (match) {
-                    found = const_cast<char*>(record);
+                    found = record;
                     break;
                 }
                 record += size;

@@ -243,9 +243,9 @@ ExportPuzzle SmallPuzzle() {
 }
 
 TEST(IpuzExport, smallPuzzle_parsesBackFieldByField) {
-    const ExportResult r = WriteIpuzExport(SmallPuzzle());
-    ASSERT_TRUE(r.ok()) << r.error;
-    const Json j = ParseOrFail(r.bytes);
+    const ExportResult result = WriteIpuzExport(SmallPuzzle());
+    ASSERT_TRUE(result.ok()) << result.error;
+    const Json j = ParseOrFail(result.bytes);
     ASSERT_EQ(j.type, Json::Object);
     const std::vector<std::string> keys = {"version",   "kind",  "dimensions", "title",    "author",
                                            "copyright", "notes", "puzzle",     "solution", "clues"};

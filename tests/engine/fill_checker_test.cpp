@@ -68,7 +68,7 @@ TEST(FillChecker, reportedEntries_mustMatchTheGrid) {
     in.design = "@@@@!!!!@@@@";
     in.filled = "CARS!!!!DOGS";
     in.words = &kWords;
-    struct Case {
+    struct EntryCase {
         const char* name;
         std::vector<ReportedEntry> entries;
         const char* problem;
@@ -79,7 +79,7 @@ TEST(FillChecker, reportedEntries_mustMatchTheGrid) {
         {"not an entry", {{0, 0, 1, "CARS"}, {2, 0, 1, "DOGS"}, {0, 0, 2, "C"}}, "is not an entry"},
         {"twice", {{0, 0, 1, "CARS"}, {2, 0, 1, "DOGS"}, {2, 0, 1, "DOGS"}}, "reported twice"},
     };
-    for (const Case& c : cases) {
+    for (const EntryCase& c : cases) {
         in.entries = &c.entries;
         const FillCheckResult r = CheckFill(in);
         if (c.problem == nullptr) {
