@@ -18,7 +18,7 @@ namespace korvo::fuzz {
 // Thrown by FuzzHost::FatalExit instead of ending the process.
 class FatalExitCalled : public std::runtime_error {
 public:
-    explicit FatalExitCalled(std::u16string text) : std::runtime_error("fatal exit"), text(std::move(text)) {}
+    explicit FatalExitCalled(std::u16string message) : std::runtime_error("fatal exit"), text(std::move(message)) {}
     std::u16string text;  // the message FatalExit was given
 };
 
