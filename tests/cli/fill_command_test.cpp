@@ -99,7 +99,7 @@ TEST(CliFill, outcomes_mapToResultAndExitCode) {
 
 TEST(CliFill, thoroughMode_fillsVerifiedOrNamesWhyNoFillExists) {
     Fixture f;
-    const std::string open = f.Grid("open.txt", "@@\n@@\n");
+    const std::string open = f.Grid("open.txt", "@@!\n@@!\n!!!\n");
     const std::string prefix = f.Grid("prefix.txt", "CAT!\n!!!!\n@@@@\n!!!!\n");
     for (const char* threads : {"1", "2"}) {
         const CliResult filled = RunCli({"fill", "--grid", open, "--word-list", f.list, "--mode", "5", "--threads",
