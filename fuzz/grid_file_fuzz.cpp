@@ -1,6 +1,6 @@
 // korvo-cli's grid file reader over arbitrary files: the input is written
-// as a grid file and read with ReadGridFile. A grid it accepts must be 2 to
-// 28 squares a side, hold size x size grid squares, load into the fill
+// as a grid file and read with ReadGridFile. A grid it accepts must be 3 to
+// 28 squares a side (the sizes --size takes), hold size x size grid squares, load into the fill
 // engine and start (or be refused by Start with one of its results); one
 // short search slice then runs on it over a small word list.
 // Needs: src/cli/grid_file.cpp
@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(!error.empty(), "a refused grid file says why");
         return 0;
     }
-    Check(grid.size >= 2 && grid.size <= korvo::kMaxGridSide, "a grid is 2 to 28 squares a side");
+    Check(grid.size >= korvo::cli::kMinGridFileSide && grid.size <= korvo::kMaxGridSide,
+          "a grid is 3 to 28 squares a side");
     Check(grid.text.size() == static_cast<std::size_t>(grid.size) * grid.size, "a grid holds size x size squares");
     for (char c : grid.text) Check(IsSquare(c), "a grid holds only grid squares");
 

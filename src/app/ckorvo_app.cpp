@@ -220,7 +220,7 @@ void CkorvoApp::OnExportPuzzle() {
     // view), made in memory and written through the safe file writer.
     CkorvoDoc& doc = *document_;
     const korvo::PdfWriter writePdf = [&doc](const std::filesystem::path& path) {
-        return korvo::view::WritePdfPage(doc, korvo::view::ShownPicture(doc), path).ok;
+        return korvo::view::WritePdfPage(doc, korvo::view::ShownPicture(doc), path);
     };
     korvo::OnExportPuzzle(doc, writePdf);
 }

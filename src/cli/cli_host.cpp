@@ -4,8 +4,21 @@
 
 namespace korvo::cli {
 
+void CliHost::WriteLine(std::u16string_view text) {
+    std::u16string line;
+    bool inBreak = false;
+    for (const char16_t c : text) {
+        const bool isBreak = c == u'\r' || c == u'\n';
+        if (isBreak && !inBreak && !line.empty()) line += u' ';
+        if (!isBreak) line += c;
+        inBreak = isBreak;
+    }
+    while (!line.empty() && line.back() == u' ') line.pop_back();
+    err_ << prefix_ << Utf8FromUtf16(line) << "\n";
+}
+
 MessageResult CliHost::MessageBox(std::u16string_view text, MessageIcon, MessageButtons buttons) {
-    err_ << "korvo-cli: " << Utf8FromUtf16(text) << "\n";
+    WriteLine(text);
     switch (buttons) {
         case MessageButtons::Ok: return MessageResult::Ok;
         case MessageButtons::OkCancel:
@@ -24,12 +37,11 @@ std::optional<SaveDialogResult> CliHost::SaveFileDialog(std::u16string_view, con
     return std::nullopt;
 }
 
-void CliHost::ShowFirstRunWindow() { err_ << "korvo-cli: preparing the data folder for this version\n"; }
+void CliHost::ShowFirstRunWindow() { WriteLine(u"preparing the data folder for this version"); }
 
 void CliHost::FatalExit(std::u16string_view message) {
-    const std::string text = Utf8FromUtf16(message);
-    err_ << "korvo-cli: " << text << "\n";
-    throw FatalCondition(text);
+    WriteLine(message);
+    throw FatalCondition(Utf8FromUtf16(message));
 }
 
 }  // namespace korvo::cli

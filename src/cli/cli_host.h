@@ -7,6 +7,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/host.h"
 
@@ -20,11 +21,12 @@ public:
 
 class CliHost : public Host {
 public:
-    // Messages are written to err, each prefixed with "korvo-cli: ".
-    explicit CliHost(std::ostream& err) : err_(err) {}
+    // Messages are written to err, each on one line after prefix.
+    explicit CliHost(std::ostream& err, std::string prefix = "korvo-cli: ") : err_(err), prefix_(std::move(prefix)) {}
 
-    // Writes the message; a question is answered with its cautious button
-    // (Cancel, or No), since nobody is there to answer it.
+    // Writes the message as one line: the line breaks between a message and
+    // its reason become one space. A question is answered with its cautious
+    // button (Cancel, or No), since nobody is there to answer it.
     MessageResult MessageBox(std::u16string_view text, MessageIcon icon, MessageButtons buttons) override;
     std::optional<std::filesystem::path> OpenFileDialog(std::u16string_view title,
                                                         const std::vector<FileFilter>& filters) override;
@@ -41,7 +43,11 @@ public:
     [[noreturn]] void FatalExit(std::u16string_view message) override;
 
 private:
-    std::ostream& err_;  // where messages go
+    // Writes one message line.
+    void WriteLine(std::u16string_view text);
+
+    std::ostream& err_;   // where messages go
+    std::string prefix_;  // put before every message
 };
 
 }  // namespace korvo::cli

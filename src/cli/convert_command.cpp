@@ -13,6 +13,7 @@
 #include "document/export_puzzle.h"
 #include "document/puzzle_file.h"
 #include "document/text_export_command.h"
+#include "platform/file_reader.h"
 #include "platform/file_writer.h"
 #include "platform/text_codec.h"
 
@@ -61,7 +62,7 @@ const char* ConvertUsage() {
            "      --grid-view  the .pdf shows the grid view (the filled grid and its banner)\n"
            "                   instead of the puzzle page\n"
            "      Exit code 0 written, 1 OUT could not be written, 2 bad usage, an\n"
-           "      unavailable output type or IN not a puzzle file.\n";
+           "      unavailable output type, OUT the same file as IN, or IN not a puzzle file.\n";
 }
 
 bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& options, std::string& error) {
@@ -117,6 +118,13 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
     }
     const std::filesystem::path input(options.input);
     const std::filesystem::path output(options.output);
+    // Writing over the file being read would lose the puzzle for a copy in
+    // another format: the same path, a ./ form, a link to it.
+    if (IsSameFile(input, output)) {
+        err << "korvo-cli convert: " << options.output << " is the input file " << options.input
+            << "; choose another output file\n";
+        return 2;
+    }
     const OutputType* type = OutputTypeOf(output);
     if (type == nullptr) {
         err << "korvo-cli convert: " << options.output << ": unknown output type (known: " << KnownExtensions()

@@ -26,8 +26,9 @@ bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& o
 const char* ConvertUsage();
 
 // Runs the command; returns the exit code: 0 written, 1 the output could not
-// be written, 2 bad usage, an unknown output type, or an input file that
-// cannot be opened or is not a puzzle file (its message on err).
+// be written, 2 bad usage, an unknown output type, an output that is the
+// input file (under any name or link; the input is left alone), or an input
+// file that cannot be opened or is not a puzzle file (its message on err).
 int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace korvo::cli

@@ -3,15 +3,19 @@
 #include <chrono>
 #include <memory>
 #include <ostream>
+#include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "cli/arguments.h"
 #include "cli/cli_host.h"
 #include "cli/json_text.h"
 #include "cli/pdf_output.h"
+#include "document/appearance.h"
 #include "document/ckorvo_doc.h"
 #include "document/export_command.h"
+#include "platform/file_reader.h"
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/text_codec.h"
@@ -64,10 +68,53 @@ std::optional<DocumentEnvironment> FillEnvironment(const DocumentFillOptions& op
     return environment;
 }
 
+bool SameTarget(const std::filesystem::path& a, const std::filesystem::path& b) {
+    if (IsSameFile(a, b)) return true;
+    std::error_code error;
+    const std::filesystem::path left = std::filesystem::weakly_canonical(a, error);
+    if (error) return false;
+    const std::filesystem::path right = std::filesystem::weakly_canonical(b, error);
+    return !error && left == right;
+}
+
+// An output that would replace the grid file, or two outputs that name one
+// file (the later would silently replace the earlier): the message, or empty.
+std::string OutputConflict(const DocumentFillOptions& options) {
+    const std::pair<const char*, const std::filesystem::path*> outputs[] = {
+        {"--save", &options.savePath}, {"--text", &options.textPath}, {"--puz", &options.puzPath},
+        {"--ipuz", &options.ipuzPath}, {"--pdf", &options.pdfPath},   {"--pdf-grid", &options.pdfGridPath},
+    };
+    for (std::size_t i = 0; i < std::size(outputs); ++i) {
+        const auto& [option, path] = outputs[i];
+        if (path->empty()) continue;
+        if (!options.gridPath.empty() && IsSameFile(*path, options.gridPath))
+            return std::string(option) + " " + path->string() + " is the grid file; choose another output file";
+        for (std::size_t j = 0; j < i; ++j)
+            if (!outputs[j].second->empty() && SameTarget(*outputs[j].second, *path))
+                return std::string(outputs[j].first) + " and " + option + " name the same file " + path->string();
+    }
+    return {};
+}
+
 }  // namespace
 
 bool TakeDocumentFillOption(const std::string& option, Arguments& args, DocumentFillOptions& options,
                             std::string& error) {
+    std::optional<std::string>* text = option == "--title"       ? &options.title
+                                       : option == "--author"    ? &options.author
+                                       : option == "--copyright" ? &options.copyright
+                                       : option == "--notepad"   ? &options.notepad
+                                                                 : nullptr;
+    if (text != nullptr) {
+        const std::optional<std::string> value = args.TakeValue(option, error);
+        if (!value) return true;
+        if (option != "--notepad" && Utf16FromUtf8(*value).size() > static_cast<std::size_t>(kTitleDialogMaxLength)) {
+            error = option + " takes at most " + std::to_string(kTitleDialogMaxLength) + " characters";
+            return true;
+        }
+        *text = *value;
+        return true;
+    }
     const bool isFolder = option == "--data-folder" || option == "--program-folder";
     if (!isFolder && option != "--save" && option != "--text" && option != "--puz" && option != "--ipuz" &&
         option != "--pdf" && option != "--pdf-grid")
@@ -103,10 +150,18 @@ const char* DocumentFillUsage() {
            "  --puz OUT.puz     write the filled puzzle as an Across Lite file\n"
            "  --ipuz OUT.ipuz   write the filled puzzle as an ipuz file\n"
            "  --pdf OUT.pdf     write the filled puzzle's page as a PDF (builds with the window layer)\n"
-           "  --pdf-grid OUT.pdf  write the filled grid with its banner (the grid view) as a PDF\n";
+           "  --pdf-grid OUT.pdf  write the filled grid with its banner (the grid view) as a PDF\n"
+           "  --title TEXT, --author TEXT, --copyright TEXT\n"
+           "                    the puzzle's title, author and copyright line (at most 60 characters\n"
+           "                    each) instead of the settings file's\n"
+           "  --notepad TEXT    the puzzle's notepad (empty by default)\n";
 }
 
 int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::ostream& err) {
+    if (const std::string conflict = OutputConflict(options); !conflict.empty()) {
+        err << "korvo-cli fill: " << conflict << "\n";
+        return 2;
+    }
     std::optional<DocumentEnvironment> environment = FillEnvironment(options, err);
     if (!environment) return 2;
 
@@ -121,6 +176,12 @@ int RunDocumentFill(const DocumentFillOptions& options, std::ostream& out, std::
         if (options.size) doc.newGridSize = *options.size;
         if (!doc.OnNewDocument()) return 2;
         CCWData& cw = *doc.cwData;
+        // The texts as the window's text dialogs set them: in the puzzle and
+        // in the document's mirrors (the settings file is not rewritten).
+        if (options.title) ApplyPageText(doc, PageText::Title, Utf16FromUtf8(*options.title));
+        if (options.author) ApplyPageText(doc, PageText::Author, Utf16FromUtf8(*options.author));
+        if (options.copyright) ApplyPageText(doc, PageText::Copyright, Utf16FromUtf8(*options.copyright));
+        if (options.notepad) cw.notepad = Utf16FromUtf8(*options.notepad);
 
         if (options.seed) {
             // The document seeded the generator from the clock before it

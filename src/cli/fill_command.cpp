@@ -172,14 +172,16 @@ FillCheckResult VerifyFill(const FillEngine& engine, const std::string& design, 
 
 bool IsDocumentFillOption(const std::string& option) {
     return option == "--data-folder" || option == "--program-folder" || option == "--save" || option == "--text" ||
-           option == "--puz" || option == "--ipuz" || option == "--pdf" || option == "--pdf-grid";
+           option == "--puz" || option == "--ipuz" || option == "--pdf" || option == "--pdf-grid" ||
+           option == "--title" || option == "--author" || option == "--copyright" || option == "--notepad";
 }
 
 const char* EngineFillUsage() {
     return "usage: korvo-cli fill [--size N | --grid FILE] [--mode 1..5] [--threads N] [--word-list 1..5|PATH]\n"
            "                      [--seed S] [--time-limit SECONDS] [--json] [--verify]\n"
            "  --size N          fill a random block pattern of N x N squares (3 to 28; default 15)\n"
-           "  --grid FILE       fill the grid in FILE: N lines of N squares, '!' block, '@' open, 'A'-'Z' letter\n"
+           "  --grid FILE       fill the grid in FILE: N lines of N squares (N from 3 to 28), '!' block,\n"
+           "                    '@' open, 'A'-'Z' letter; '?' (left by a refused start) counts as open\n"
            "  --mode M          generating mode: 1 quick standard (default), 2 quick edited,\n"
            "                    3 deep thinking, 4 brute force, 5 thorough (fills any fillable grid\n"
            "                    or proves that none exists)\n"
@@ -324,6 +326,7 @@ int RunFillCommand(const std::vector<std::string>& args, std::ostream& out, std:
         }
         document.gridText = grid.text;
         document.gridSize = grid.size;
+        if (!options.gridFile.empty()) document.gridPath = options.gridFile;
         return RunDocumentFill(document, out, err);
     }
 

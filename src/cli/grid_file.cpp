@@ -25,12 +25,11 @@ bool ParseGridText(const std::string& name, const std::string& content, GridFile
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < content.size()) {
-        std::size_t end = content.find('\n', start);
+        // A line ends in LF, CR LF or CR alone.
+        std::size_t end = content.find_first_of("\r\n", start);
         if (end == std::string::npos) end = content.size();
-        std::string line = content.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
+        lines.push_back(content.substr(start, end - start));
+        start = end + (content.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         if (lines.size() > static_cast<std::size_t>(kMaxGridSide) + 1) break;  // enough to report the fault
     }
     while (!lines.empty() && lines.back().empty()) lines.pop_back();  // blank lines at the end
@@ -45,8 +44,9 @@ bool ParseGridText(const std::string& name, const std::string& content, GridFile
         return false;
     }
     const std::size_t size = lines.size();
-    if (size < 2) {
-        error = name + ": line 2: a grid has at least 2 rows";
+    if (size < static_cast<std::size_t>(kMinGridFileSide)) {
+        error = name + ": line " + std::to_string(size + 1) + ": a grid has at least " +
+                std::to_string(kMinGridFileSide) + " rows";
         return false;
     }
     for (std::size_t i = 0; i < size; ++i) {
@@ -55,7 +55,7 @@ bool ParseGridText(const std::string& name, const std::string& content, GridFile
         for (std::size_t k = 0; k < line.size() && k < size; ++k)
             if (!IsGridSquare(line[k])) {
                 error = where + "column " + std::to_string(k + 1) + ": " + Shown(line[k]) +
-                        " is not a grid square ('!' block, '@' open, 'A'-'Z' letter)";
+                        " is not a grid square ('!' block, '@' or '?' open, 'A'-'Z' letter)";
                 return false;
             }
         if (line.size() != size) {

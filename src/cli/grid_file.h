@@ -1,8 +1,10 @@
 #pragma once
 
-// The grid file of `korvo-cli fill --grid`: N lines of N squares, '!' a
-// block, '@' an open square, 'A' to 'Z' a letter ('?' is read as an open
-// square, so that a grid printed after a refused start can be read back).
+// The grid file of `korvo-cli fill --grid`: N lines of N squares (N from 3
+// to 28, the sizes --size takes), '!' a block, '@' an open square, 'A' to 'Z'
+// a letter; '?' is an open square too (the mark a refused start leaves, so
+// that a grid printed then can be read back; the fill clears it). Lines end
+// in LF, CR LF or CR; blank lines at the end are ignored.
 
 #include <filesystem>
 #include <string>
@@ -14,6 +16,9 @@ struct GridFile {
     int size = 0;      // squares a side (rows = columns)
     std::string text;  // size * size squares, row by row
 };
+
+// Smallest grid side of a grid file: the smallest --size.
+inline constexpr int kMinGridFileSide = 3;
 
 // Largest grid file read (a 28 x 28 grid with CR LF line ends is under 1 KB).
 inline constexpr std::size_t kMaxGridFileBytes = 64 * 1024;

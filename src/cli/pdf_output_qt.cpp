@@ -4,7 +4,10 @@
 // display.
 #include <QApplication>
 #include <QByteArray>
+#include <QString>
+#include <QtGlobal>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <ostream>
@@ -25,9 +28,21 @@ bool HasDisplay() {
     return (x != nullptr && *x != '\0') || (wayland != nullptr && *wayland != '\0');
 }
 
+// Qt's own messages in korvo-cli: its notes and warnings are about its
+// environment (a missing runtime folder, font substitutions), not about the
+// user's files, and every failure of a command has its own one-line message;
+// so they are dropped unless QT_LOGGING_RULES asks for logging. Critical and
+// fatal messages are kept, in the program's one-line form.
+void QtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    const bool logging = !qEnvironmentVariableIsEmpty("QT_LOGGING_RULES");
+    if (!logging && (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg)) return;
+    std::fprintf(stderr, "korvo-cli: %s\n", message.simplified().toLocal8Bit().constData());
+}
+
 // The one application object of the process, made on demand.
 void EnsureApplication() {
     if (QCoreApplication::instance() != nullptr) return;
+    qInstallMessageHandler(&QtMessage);
     if (!HasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     static int argc = 1;
@@ -45,7 +60,7 @@ PdfWriter PdfWriterFor(CkorvoDoc& doc, PdfContent content) {
         content == PdfContent::GridView ? view::PdfPicture::GridView : view::PdfPicture::PuzzlePage;
     return [&doc, picture](const std::filesystem::path& path) {
         EnsureApplication();
-        return view::WritePdfPage(doc, picture, path).ok;
+        return view::WritePdfPage(doc, picture, path);
     };
 }
 
@@ -61,7 +76,7 @@ int ConvertPuzzleFileToPdf(const std::optional<std::filesystem::path>& dataFolde
         return 2;
     }
     if (environment->programFolder.empty()) environment->programFolder = ShippedDataFolder();
-    CliHost host(err);
+    CliHost host(err, "korvo-cli convert: ");
     try {
         CkorvoDoc doc(host, *environment);
         if (!doc.OpenPuzzleFile(input)) return 2;  // the host has written the message

@@ -8,6 +8,7 @@
 #include "document/ipuz_export.h"
 #include "document/puz_export.h"
 #include "document/text_export_command.h"
+#include "platform/file_reader.h"
 #include "platform/file_writer.h"
 #include "platform/text_codec.h"
 
@@ -67,17 +68,37 @@ ExportResult BuildPuzzleExport(CCWData& puzzle, ExportFormat format) {
     return refused;
 }
 
+std::string OpenPuzzleFileConflict(const CkorvoDoc& doc, const std::filesystem::path& path) {
+    if (doc.PathName().empty() || !IsSameFile(path, doc.PathName())) return {};
+    return path.string() + " is the puzzle file that is open; choose another file name.";
+}
+
 bool ExportPuzzleFile(CkorvoDoc& doc, const std::filesystem::path& path, ExportFormat format,
                       const PdfWriter& pdfWriter) {
     if (!doc.cwData || doc.cwData->GetStatus() != StatusFilled || path.empty()) return false;
+    if (const std::string conflict = OpenPuzzleFileConflict(doc, path); !conflict.empty()) {
+        ShowExportError(doc, conflict);
+        return false;
+    }
     if (format == ExportFormat::Pdf) {
         if (!pdfWriter) {
             doc.host.MessageBox(kPdfUnavailableMessage, MessageIcon::Information);
             return false;
         }
+        // The page shows the clue list beside the grid's numbers: a list that
+        // does not match the grid is refused as by the other writers.
+        const ExportPuzzle exported = ExportPuzzleOf(*doc.cwData);
+        std::string mismatch = CheckGridShape(exported);
+        if (mismatch.empty()) mismatch = CheckCluesMatchGrid(exported, NumberGrid(exported));
+        if (!mismatch.empty()) {
+            ShowExportError(doc, mismatch);
+            return false;
+        }
         // The writer replaces the file only once the whole PDF is written.
-        if (!pdfWriter(path)) {
-            ShowExportError(doc, "The PDF could not be written to " + path.string() + ".");
+        const PdfWriteOutcome written = pdfWriter(path);
+        if (!written.ok) {
+            ShowExportError(doc, written.reason.empty() ? "The PDF could not be written to " + path.string() + "."
+                                                        : written.reason);
             return false;
         }
         return true;

@@ -14,6 +14,7 @@
 
 #include "document/export_puzzle.h"
 #include "model/cw_data.h"
+#include "platform/file_writer.h"
 
 namespace korvo {
 
@@ -47,19 +48,37 @@ std::filesystem::path WithExportExtension(const std::filesystem::path& path, Exp
 // or an error and no bytes. Pdf is refused here: it is drawn, not encoded.
 ExportResult BuildPuzzleExport(CCWData& puzzle, ExportFormat format);
 
-// Writes the PDF of the document's puzzle page to a path, whole or not at
-// all; returns false when it could not.
-using PdfWriter = std::function<bool(const std::filesystem::path& path)>;
+// What a PDF writer reports: whether the file was written and, when not, why
+// (empty when the writer gives no reason). A writer may return a plain bool
+// or the FileWriteResult of its write.
+struct PdfWriteOutcome {
+    PdfWriteOutcome(bool written) : ok(written) {}
+    PdfWriteOutcome(const FileWriteResult& written) : ok(written.ok), reason(written.message) {}
+
+    bool ok = false;
+    std::string reason;
+};
+
+// Writes the PDF of the document's puzzle page to a path, whole or not at all.
+using PdfWriter = std::function<PdfWriteOutcome(const std::filesystem::path& path)>;
 
 // The title of the export dialog and the messages of the command.
 inline constexpr char16_t kExportDialogTitle[] = u"Export Puzzle";
 inline constexpr char16_t kExportErrorMessage[] = u"An error was encountered while exporting the puzzle.";
 inline constexpr char16_t kPdfUnavailableMessage[] = u"PDF output is not available in this build.";
 
-// Writes the document's puzzle to path in format. Only a filled puzzle is
+// Why path must not be written by an export of the document: it is the
+// puzzle file the document was opened from or saved to (the same file under
+// any name), which the export would replace by another format. Empty when
+// path may be written.
+std::string OpenPuzzleFileConflict(const CkorvoDoc& doc, const std::filesystem::path& path);
+
+// Writes the document's puzzle to path in format. A path that is the
+// document's own puzzle file is refused (see OpenPuzzleFileConflict). Only a filled puzzle is
 // exported (otherwise false and nothing happens). The crossword formats are
 // written to a temporary file and renamed over path only when every byte is
-// written; a PDF goes through pdfWriter. On any failure the host shows
+// written; a PDF goes through pdfWriter, once the clue list has passed the
+// same check against the grid as the crossword formats' (CheckCluesMatchGrid). On any failure the host shows
 // kExportErrorMessage with the reason, no partial file is left, and false is
 // returned. The document itself is not changed.
 bool ExportPuzzleFile(CkorvoDoc& doc, const std::filesystem::path& path, ExportFormat format,

@@ -90,6 +90,33 @@ std::string CheckCluesMatchGrid(const ExportPuzzle& puzzle, const GridNumbering&
     return {};
 }
 
+std::vector<const ExportClue*> CluesInGridOrder(const ExportPuzzle& puzzle, const GridNumbering& numbering) {
+    std::vector<const ExportClue*> ordered;
+    ordered.reserve(numbering.entries.size());
+    for (const GridEntry& entry : numbering.entries) {
+        const auto it = std::find_if(puzzle.clues.begin(), puzzle.clues.end(), [&](const ExportClue& c) {
+            return c.number == entry.number && c.down == entry.down;
+        });
+        if (it != puzzle.clues.end()) ordered.push_back(&*it);
+    }
+    return ordered;
+}
+
+std::u16string ClueOnOneLine(std::u16string_view clue) {
+    std::u16string out;
+    out.reserve(clue.size());
+    for (std::size_t i = 0; i < clue.size(); ++i) {
+        const char16_t c = clue[i];
+        if (c == u'\r' || c == u'\n' || c == u'\u2028' || c == u'\u2029') {
+            if (c == u'\r' && i + 1 < clue.size() && clue[i + 1] == u'\n') ++i;
+            out += u' ';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 namespace {
 
 // The code page 1252 punctuation that has a plain ASCII form.

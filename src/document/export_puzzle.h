@@ -83,6 +83,15 @@ GridNumbering NumberGrid(const ExportPuzzle& puzzle);
 // grid and nothing else. Returns an error text, or empty.
 std::string CheckCluesMatchGrid(const ExportPuzzle& puzzle, const GridNumbering& numbering);
 
+// The clue of every entry of numbering, in its order (by number, across
+// first); the clue list must have passed CheckCluesMatchGrid.
+std::vector<const ExportClue*> CluesInGridOrder(const ExportPuzzle& puzzle, const GridNumbering& numbering);
+
+// A clue as every format writes it: each line break (CR LF, CR, LF, U+2028,
+// U+2029) becomes one space, since a clue is one line wherever it is shown
+// and a text reader would count a broken clue as two.
+std::u16string ClueOnOneLine(std::u16string_view clue);
+
 // A puzzle as the letter-only formats (.puz, .ipuz) write it, checked.
 struct CheckedSolution {
     std::u16string letters;   // size * size squares, row by row: '!' block, else 'A'..'Z'

@@ -1,7 +1,5 @@
 #include "document/ipuz_export.h"
 
-#include <algorithm>
-
 #include "document/json_writer.h"
 
 namespace korvo {
@@ -79,17 +77,15 @@ ExportResult WriteIpuzExport(const ExportPuzzle& puzzle) {
 
     json.Key(u"clues");
     json.BeginObject();
+    const std::vector<const ExportClue*> clues = CluesInGridOrder(puzzle, numbering);
     for (const bool down : {false, true}) {
         json.Key(down ? u"Down" : u"Across");
         json.BeginArray();
-        for (const GridEntry& entry : numbering.entries) {
-            if (entry.down != down) continue;
-            const auto it = std::find_if(puzzle.clues.begin(), puzzle.clues.end(), [&](const ExportClue& c) {
-                return c.number == entry.number && c.down == entry.down;
-            });
+        for (const ExportClue* clue : clues) {
+            if (clue->down != down) continue;
             json.BeginArray();
-            json.Int(entry.number);
-            json.String(it->clue);
+            json.Int(clue->number);
+            json.String(ClueOnOneLine(clue->clue));
             json.EndArray();
         }
         json.EndArray();

@@ -28,6 +28,24 @@ WrappedExtent MeasureWrapped(TextMeasurer& measurer, FontSize size, std::u16stri
     return e;
 }
 
+// The title's character height: height when the title fits in width at it
+// (or width leaves no room to fit in), else the largest height below it at
+// which the title fits, found by halving, and 1 when none does.
+int FitTitleHeight(TextMeasurer& measurer, std::u16string_view title, int height, int width) {
+    auto fits = [&](int h) { return MeasureLine(measurer, FontRole::Title, FontSize{-h, 0}, title).width <= width; };
+    if (width <= 0 || fits(height)) return height;
+    int low = 1;
+    int high = height - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (fits(middle))
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return std::max(1, low);
+}
+
 std::u16string Widen(const std::string& digits) { return std::u16string(digits.begin(), digits.end()); }
 
 }  // namespace
@@ -60,13 +78,14 @@ PageGeometry ComputePageGeometry(const PageInput& input, TextMeasurer& measurer)
     p.aCell = (2 * p.cell) / 3;
     p.aW = p.aCell * N;
 
-    // Title across the top, sized from the page's shorter side.
+    // Title across the top, sized from the page's shorter side, and shrunk
+    // when it would be wider than the content.
     p.yT = T;
     if (!input.title.empty()) {
         p.hasTitle = true;
         const int D = std::max(0, p.landscape ? p.ch : p.cw);
         const int divisor = std::max(1, N + N / 2);
-        p.titleFontHeight = -std::max(1, (D / 2) / divisor);
+        p.titleFontHeight = -FitTitleHeight(measurer, input.title, std::max(1, (D / 2) / divisor), p.cw);
         const FontSize titleSize{p.titleFontHeight, 0};
         const TextExtent extent = MeasureLine(measurer, FontRole::Title, titleSize, input.title);
         const int space = MeasureSpace(measurer, FontRole::Title, titleSize);

@@ -144,7 +144,9 @@ struct PageGeometry {
 
     // Title.
     bool hasTitle = false;
-    int titleFontHeight = 0;  // negative: character height ((D/2) / (N + N/2)), D = ch if landscape else cw
+    int titleFontHeight = 0;  // negative: character height ((D/2) / (N + N/2)), D = ch if landscape else cw,
+                              // or less when the title would be wider than cw at that height: then the
+                              // largest height at which it fits (at least 1)
     PagePoint titleAnchor;    // top centre of the title: (L + cw/2, T)
     PageRect titleRect;       // the drawn title
     int yT = 0;               // running y after the title: T + space width + title height, or T

@@ -1,7 +1,5 @@
 #include "document/puz_export.h"
 
-#include <algorithm>
-
 namespace korvo {
 
 namespace {
@@ -74,13 +72,8 @@ ExportResult WritePuzExport(const ExportPuzzle& puzzle) {
 
     // Clues in the grid's entry order (by number, across first).
     std::vector<std::string> clues;
-    clues.reserve(numbering.entries.size());
-    for (const GridEntry& entry : numbering.entries) {
-        const auto it = std::find_if(puzzle.clues.begin(), puzzle.clues.end(), [&](const ExportClue& c) {
-            return c.number == entry.number && c.down == entry.down;
-        });
-        clues.push_back(EncodeAcrossLiteText(it->clue));
-    }
+    for (const ExportClue* clue : CluesInGridOrder(puzzle, numbering))
+        clues.push_back(EncodeAcrossLiteText(ClueOnOneLine(clue->clue)));
     const std::string title = EncodeAcrossLiteText(puzzle.title);
     const std::string author = EncodeAcrossLiteText(puzzle.author);
     const std::string copyright = EncodeAcrossLiteText(puzzle.copyright);

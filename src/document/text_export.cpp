@@ -25,7 +25,32 @@ std::u16string ReplaceLineBreaks(std::u16string_view text, std::u16string_view r
     return out;
 }
 
-std::string OneLine(std::u16string_view text) { return EncodeAcrossLiteText(ReplaceLineBreaks(text, u" ")); }
+// A line a reader could take for a section tag: after the spaces and tabs
+// it ignores, it begins with '<' and ends with '>'.
+bool ReadsAsTag(const std::string& line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    const std::size_t last = line.find_last_not_of(" \t");
+    return first != std::string::npos && last > first && line[first] == '<' && line[last] == '>';
+}
+
+// A one-line field: line breaks become spaces, and a line that would read
+// as a tag ("<DOWN>") gets round brackets in place of its angle brackets.
+std::string OneLine(std::u16string_view text) {
+    std::string line = EncodeAcrossLiteText(ReplaceLineBreaks(text, u" "));
+    if (ReadsAsTag(line)) {
+        line[line.find_first_not_of(" \t")] = '(';
+        line[line.find_last_not_of(" \t")] = ')';
+    }
+    return line;
+}
+
+// A clue line: never blank, since a reader skips blank lines in the clue
+// sections and would pair every later clue with the wrong entry.
+std::string ClueLine(std::u16string_view clue) {
+    std::string line = OneLine(ClueOnOneLine(clue));
+    if (line.find_first_not_of(" \t") == std::string::npos) return std::string(kEmptyClueLine);
+    return line;
+}
 
 // One grid square as one byte.
 char GridByte(char16_t c, bool circled) {
@@ -54,6 +79,10 @@ ExportResult WriteTextExport(const ExportPuzzle& puzzle) {
     ExportResult result;
     result.error = CheckGridShape(puzzle);
     if (!result.ok()) return result;
+    const GridNumbering numbering = NumberGrid(puzzle);
+    result.error = CheckCluesMatchGrid(puzzle, numbering);
+    if (!result.ok()) return result;
+    const std::vector<const ExportClue*> clues = CluesInGridOrder(puzzle, numbering);
 
     std::string& out = result.bytes;
     auto line = [&out](std::string_view text) {
@@ -90,13 +119,11 @@ ExportResult WriteTextExport(const ExportPuzzle& puzzle) {
     }
 
     line("<ACROSS>");
-    for (const ExportClue& clue : puzzle.clues) {
-        if (!clue.down) line(OneLine(clue.clue));
-    }
+    for (const ExportClue* clue : clues)
+        if (!clue->down) line(ClueLine(clue->clue));
     line("<DOWN>");
-    for (const ExportClue& clue : puzzle.clues) {
-        if (clue.down) line(OneLine(clue.clue));
-    }
+    for (const ExportClue* clue : clues)
+        if (clue->down) line(ClueLine(clue->clue));
 
     line("<NOTEPAD>");
     line(EncodeAcrossLiteText(ReplaceLineBreaks(puzzle.notepad, u"\r\n")));

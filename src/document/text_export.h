@@ -18,23 +18,32 @@ namespace korvo {
 // written; a circled block stays '.'.
 //
 // Clues: each clue on its own line without its number. The reader pairs the
-// n-th line of a section with the n-th entry, so the across clues are written
-// in list order under "<ACROSS>" and the down clues in list order under
-// "<DOWN>". "<DOWN>" is written in every file, before the first down clue (or
-// after the last across clue when there is no down clue), so a list whose
-// down numbers never drop below the last across number still has its down
-// section.
+// n-th line of a section with the n-th entry of the grid, so the across clues
+// are written in the grid's entry order under "<ACROSS>" and the down clues
+// likewise under "<DOWN>" (for a list the program made, that is list order).
+// "<DOWN>" is written in every file, before the first down clue (or after the
+// last across clue when there is no down clue), so a list whose down numbers
+// never drop below the last across number still has its down section. An
+// empty clue (or one of spaces) is written as kEmptyClueLine, since readers
+// skip blank lines there.
 //
 // One-line fields (title, author, copyright, clues): a line break (CR LF, CR
-// or LF) becomes one space, since a break inside a clue would make the reader
-// count two clues. The copyright loses a leading U+00A9 and the spaces after
-// it (the reader adds its own sign) and holds at most 254 characters. The
+// or LF; in clues also U+2028 and U+2029) becomes one space, since a break
+// inside a clue would make the reader count two clues. A field that would
+// read as a tag (after leading spaces and tabs it begins with '<' and ends
+// with '>', as "<DOWN>") is written with '(' and ')' in place of those two
+// characters. The copyright loses a leading U+00A9 and the spaces after it
+// (the reader adds its own sign) and holds at most 254 characters. The
 // notepad keeps its line breaks, each written as CR LF, and ends with a line
 // break.
 //
-// Fails only when the grid's shape is wrong (size outside 1..28, grid text
-// not size * size characters); the clue list is written as it is.
+// Fails, as the .puz and .ipuz writers do, when the grid's shape is wrong
+// (size outside 1..28, grid text not size * size characters) or the clue list
+// does not hold exactly one clue for every entry of the grid.
 ExportResult WriteTextExport(const ExportPuzzle& puzzle);
+
+// The line written for an empty clue.
+inline constexpr char kEmptyClueLine[] = "-";
 
 // The copyright line of the text format: the conversion above, encoded.
 std::string TextExportCopyright(std::u16string_view copyright);

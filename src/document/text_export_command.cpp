@@ -4,8 +4,10 @@
 #include "document/text_export_command.h"
 
 #include "document/ckorvo_doc.h"
+#include "document/export_command.h"
 #include "document/text_export.h"
 #include "platform/file_writer.h"
+#include "platform/text_codec.h"
 
 namespace korvo {
 
@@ -52,8 +54,20 @@ void CkorvoDoc::OnSavePuzzleAsText() {
 
 bool CkorvoDoc::SavePuzzleAsText(const std::filesystem::path& path) {
     if (!cwData || cwData->GetStatus() != StatusFilled) return false;
-    const ExportResult text = BuildTextExport(*cwData);
-    if (!text.ok() || !WriteFileAtomically(path, text.bytes, FileSystem())) {
+    // A refusal says why; a failed write keeps the old file and says only
+    // that it failed.
+    std::string refusal = OpenPuzzleFileConflict(*this, path);
+    ExportResult text;
+    if (refusal.empty()) {
+        text = BuildTextExport(*cwData);
+        refusal = text.error;
+    }
+    if (!refusal.empty()) {
+        host.MessageBox(std::u16string(kTextSaveErrorMessage) + u"\n\n" + Utf16FromUtf8(refusal),
+                        MessageIcon::Information);
+        return false;
+    }
+    if (!WriteFileAtomically(path, text.bytes, FileSystem())) {
         host.MessageBox(kTextSaveErrorMessage, MessageIcon::Information);
         return false;
     }

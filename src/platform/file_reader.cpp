@@ -71,4 +71,10 @@ FileReadResult ReadFileBytes(const std::filesystem::path& path, std::size_t maxB
     return result;
 }
 
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    const bool same = std::filesystem::equivalent(a, b, error);
+    return !error && same;
+}
+
 }  // namespace korvo

@@ -25,4 +25,10 @@ struct FileReadResult {
 // (also one that grows past it while being read) fails with EFBIG.
 FileReadResult ReadFileBytes(const std::filesystem::path& path, std::size_t maxBytes);
 
+// Whether a and b name one existing file: the same path written two ways
+// ("a.kvz", "./a.kvz"), a symbolic link and its target, or two hard links.
+// False when either does not exist or cannot be examined. A writer checks it
+// before replacing a file the same command has read.
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 }  // namespace korvo

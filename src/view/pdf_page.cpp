@@ -148,7 +148,7 @@ FileWriteResult WritePdfPage(CkorvoDoc& doc, PdfPicture picture, const std::file
 }
 
 PdfWriter PdfPageWriter(CkorvoDoc& doc, PdfPicture picture) {
-    return [&doc, picture](const std::filesystem::path& path) { return WritePdfPage(doc, picture, path).ok; };
+    return [&doc, picture](const std::filesystem::path& path) { return WritePdfPage(doc, picture, path); };
 }
 
 }  // namespace korvo::view

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "document/ckorvo_doc.h"
+#include "document/export_puzzle.h"
 #include "model/cw_data.h"
 #include "qt_drawing.h"
 #include "qt_text_measurer.h"
@@ -24,9 +25,6 @@
 namespace korvo::view {
 namespace {
 
-// cellNumbers values of a block and of an open square without a number.
-constexpr std::int32_t kBlockNumber = 251;
-constexpr std::int32_t kNoNumber = 252;
 // A Letter sheet in page units.
 constexpr std::int32_t kLetterWidth = 8500;
 constexpr std::int32_t kLetterHeight = 11000;
@@ -85,13 +83,24 @@ PageInput MakeInput(const CkorvoDoc& doc, const CCWData& puzzle, const PuzzlePag
     in.author = puzzle.author;
     in.copyright = puzzle.copyright;
     in.clues.reserve(puzzle.clues.size());
-    for (const ClueEntry& entry : puzzle.clues) in.clues.push_back(ClueText{entry.number, entry.clue});
+    for (const ClueEntry& entry : puzzle.clues) in.clues.push_back(ClueText{entry.number, ClueOnOneLine(entry.clue)});
     return in;
+}
+
+// The clue number of every square, counted from the grid's blocks as the
+// exports count them, so that a damaged stored number is never drawn; empty
+// when the grid text does not fit the size.
+std::vector<int> GridNumbers(int size, const std::u16string& gridText) {
+    ExportPuzzle shape;
+    shape.size = size;
+    shape.gridText = gridText;
+    return NumberGrid(shape).cellNumbers;
 }
 
 void DrawPuzzleGrid(QPainter& painter, const PageGeometry& g, const CCWData& puzzle, const std::u16string& gridText,
                     const QPen& outline, const QColor& gridColor) {
     const int n = g.n;
+    const std::vector<int> numbers = GridNumbers(puzzle.gridSize, gridText);
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             const int index = i * puzzle.gridSize + j;
@@ -103,9 +112,9 @@ void DrawPuzzleGrid(QPainter& painter, const PageGeometry& g, const CCWData& puz
             const char16_t c = SquareAt(gridText, index);
             if (c == u'!') {
                 painter.fillRect(square, gridColor);
-            } else if (c != u'@' && index < kMaxSquares) {
-                const std::int32_t number = puzzle.cellNumbers[index];
-                if (number > 0 && number != kBlockNumber && number != kNoNumber) {
+            } else if (static_cast<std::size_t>(index) < numbers.size()) {
+                const int number = numbers[static_cast<std::size_t>(index)];
+                if (number > 0) {
                     painter.setPen(gridColor);
                     DrawTextAt(painter, NumberAnchor(g, i, j), Anchor::Left, ToQString(SquareNumberText(number)));
                 }

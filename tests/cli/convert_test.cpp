@@ -114,6 +114,44 @@ TEST_F(ConvertCommand, outputThatCannotBeWritten_exitsWithOne) {
     EXPECT_NE(o.err.find("An error was encountered while saving the file."), std::string::npos) << o.err;
 }
 
+TEST_F(ConvertCommand, outputThatIsTheInputFile_isRefusedAndTheInputKept) {
+    // A puzzle file may carry any extension: one named .puz is the file a
+    // conversion to .puz would have replaced.
+    const std::string puzzle = ReadFileForTest(In());
+    WriteFileForTest(Out("pets.puz"), puzzle);
+    fs::create_symlink(In(), Out("link.txt"));
+    fs::create_symlink(In(), Out("link.pdf"));
+    fs::create_hard_link(In(), Out("hard.ipuz"));
+    const std::string dir = folder.path().string();
+    struct Case {
+        std::string input, output;
+    };
+    const Case cases[] = {
+        {Out("pets.puz"), Out("pets.puz")},
+        {Out("pets.puz"), dir + "/./pets.puz"},
+        {Out("pets.puz"), dir + "/../" + folder.path().filename().string() + "/pets.puz"},
+        {In(), Out("link.txt")},
+        {In(), Out("link.pdf")},
+        {Out("link.txt"), In()},
+        {In(), Out("hard.ipuz")},
+        {In(), In()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input + " -> " + c.output);
+        const ConvertOutcome o = Convert({c.input, c.output});
+        EXPECT_EQ(o.code, 2);
+        EXPECT_EQ(o.err, "korvo-cli convert: " + c.output + " is the input file " + c.input +
+                             "; choose another output file\n");
+        EXPECT_EQ(o.out, "");
+        EXPECT_EQ(ReadFileForTest(In()), puzzle);
+        EXPECT_EQ(ReadFileForTest(Out("pets.puz")), puzzle);
+    }
+    EXPECT_TRUE(fs::is_symlink(Out("link.txt")));
+    EXPECT_EQ(fs::hard_link_count(In()), 2u);
+    // The same input to another file converts as always.
+    EXPECT_EQ(Convert({Out("pets.puz"), Out("other.puz")}).code, 0);
+}
+
 // The built program, end to end.
 int RunBuiltCli(const std::string& args, const fs::path& errFile) {
     const std::string command =

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -392,6 +393,109 @@ TEST(CliFillExports, filled_writesThePdf) {
         RunCli({"fill", "--size", "9", "--seed", "1", "--data-folder", at("data"), "--pdf", at("a.pdf")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(ReadFileForTest(at("a.pdf")).rfind("%PDF-", 0), 0u);
+}
+
+// A program folder of its own: six words that fill an open 3 x 3 grid one
+// way or its transpose, and no clues; and that grid.
+void WriteSmallProgram(const std::function<std::string(const char*)>& at) {
+    fs::create_directories(at("program"));
+    WriteFileForTest(at("program/data1.bin"), testsupport::EncodeWordList({"CAT", "ORE", "WET", "COW", "ARE", "TET"}));
+    WriteFileForTest(at("program/cdata1.bin"), "");
+    WriteFileForTest(at("open.txt"), "@@@\n@@@\n@@@\n");
+}
+
+TEST(CliFillExports, textOptions_setThePuzzlesTextsInEveryOutput) {
+    TempFolder folder;
+    const auto at = [&](const char* name) { return (folder.path() / name).string(); };
+    WriteSmallProgram(at);
+    const std::vector<std::string> common = {
+        "fill",   "--grid", at("open.txt"), "--program-folder", at("program"), "--data-folder", at("data"),
+        "--seed", "1"};
+    auto run = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = common;
+        args.insert(args.end(), extra.begin(), extra.end());
+        return RunCli(args);
+    };
+    const CliResult r =
+        run({"--title", "Pet Week", "--author", "by Ann", "--copyright", "\xC2\xA9 2026 Ann", "--notepad",
+             "Theme: pets", "--text", at("a.txt"), "--save", at("a.kvz"), "--ipuz", at("a.ipuz")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string text = ReadFileForTest(at("a.txt"));
+    EXPECT_EQ(
+        text.rfind("<ACROSS PUZZLE V2>\r\n<TITLE>\r\nPet Week\r\n<AUTHOR>\r\nby Ann\r\n<COPYRIGHT>\r\n2026 Ann\r\n", 0),
+        0u)
+        << text;
+    EXPECT_NE(text.find("<NOTEPAD>\r\nTheme: pets\r\n"), std::string::npos) << text;
+    const std::string ipuz = ReadFileForTest(at("a.ipuz"));
+    for (const char* field : {"\"title\":\"Pet Week\"", "\"author\":\"by Ann\"", "\"copyright\":\"\xC2\xA9 2026 Ann\"",
+                              "\"notes\":\"Theme: pets\""})
+        EXPECT_NE(ipuz.find(field), std::string::npos) << field << " in " << ipuz;
+    // The saved puzzle file holds them too.
+    ASSERT_EQ(Convert({at("a.kvz"), at("b.txt")}).code, 0);
+    EXPECT_EQ(ReadFileForTest(at("b.txt")), text);
+
+    // An empty title is no title; without the options the settings' texts stay.
+    ASSERT_EQ(run({"--title", "", "--text", at("c.txt")}).exitCode, 0);
+    EXPECT_EQ(
+        ReadFileForTest(at("c.txt")).rfind("<ACROSS PUZZLE V2>\r\n<TITLE>\r\n\r\n<AUTHOR>\r\nTO DO: by Author\r\n", 0),
+        0u);
+
+    // The window's text dialog takes 60 characters; so do the options.
+    for (const char* option : {"--title", "--author", "--copyright"}) {
+        SCOPED_TRACE(option);
+        const CliResult longText = run({option, std::string(61, 'x'), "--text", at("d.txt")});
+        EXPECT_EQ(longText.exitCode, 2);
+        EXPECT_NE(longText.err.find(std::string(option) + " takes at most 60 characters"), std::string::npos)
+            << longText.err;
+        EXPECT_FALSE(fs::exists(at("d.txt")));
+        const CliResult missing = run({option});
+        EXPECT_EQ(missing.exitCode, 2);
+        EXPECT_NE(missing.err.find(std::string(option) + " needs a value"), std::string::npos) << missing.err;
+    }
+    EXPECT_EQ(run({"--title", std::string(60, 'x'), "--notepad", std::string(2000, 'n')}).exitCode, 0);
+}
+
+TEST_F(ConvertOutputs, writeErrors_areOneLineWithTheReasonForEveryType) {
+    struct Case {
+        const char* name;
+        const char* message;
+    };
+    std::vector<Case> cases = {
+        {"pets.txt", "An error was encountered while saving the file."},
+        {"pets.puz", "An error was encountered while saving the file."},
+        {"pets.ipuz", "An error was encountered while saving the file."},
+    };
+    if (cli::PdfOutputAvailable()) {
+        cases.push_back({"pets.pdf", "An error was encountered while exporting the puzzle."});
+        // The first PDF prepares the data folder and says so; not under test here.
+        ASSERT_EQ(RunCli({"convert", "--data-folder", Out("data"), In(), Out("first.pdf")}).exitCode, 0);
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string output = Out(std::string("no-such-folder/") + c.name);
+        const CliResult r = RunCli({"convert", "--data-folder", Out("data"), In(), output});
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_EQ(r.err.rfind(std::string("korvo-cli convert: ") + c.message + " ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find("No such file or directory"), std::string::npos) << "the reason: " << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    }
+}
+
+TEST_F(ConvertOutputs, pdf_writesNothingOnStderrWithoutARuntimeFolderOrDisplay) {
+    if (!cli::PdfOutputAvailable()) GTEST_SKIP() << "this build has no PDF output";
+    // The first PDF prepares the data folder and says so; the second is a
+    // normal run.
+    ASSERT_EQ(RunCli({"convert", "--data-folder", Out("data"), In(), Out("first.pdf")}).exitCode, 0);
+    const std::string err = Out("err.txt");
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR " +
+                                testing::Quoted(std::string(KORVO_BIN_DIR) + "/korvo-cli") + " convert --data-folder " +
+                                testing::Quoted(Out("data")) + " " + testing::Quoted(In()) + " " +
+                                testing::Quoted(Out("pets.pdf")) + " >/dev/null 2>" + testing::Quoted(err) +
+                                " </dev/null";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadFileForTest(err), "");
+    EXPECT_EQ(ReadFileForTest(Out("pets.pdf")).rfind("%PDF-", 0), 0u);
 }
 
 }  // namespace

@@ -56,12 +56,13 @@ struct Fixture {
 
 TEST(CliFill, gridFile_filledVerifiedWithJsonReport) {
     Fixture f;
-    const std::string grid = f.Grid("g.txt", "@@\n@@\n");
+    const std::string grid = f.Grid("g.txt", "@@!\n@@!\n!!!\n");
     const CliResult r = RunCli({"fill", "--grid", grid, "--word-list", f.list, "--seed", "3", "--json", "--verify"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     std::smatch rows;
-    ASSERT_TRUE(std::regex_search(r.out, rows, std::regex("\"grid\": \\[\"([A-Z]{2})\", \"([A-Z]{2})\"\\]"))) << r.out;
-    ExpectJsonShape(r.out, "filled", {rows[1], rows[2]});
+    ASSERT_TRUE(std::regex_search(r.out, rows, std::regex("\"grid\": \\[\"([A-Z]{2})!\", \"([A-Z]{2})!\", \"!!!\"\\]")))
+        << r.out;
+    ExpectJsonShape(r.out, "filled", {rows[1].str() + "!", rows[2].str() + "!", "!!!"});
     EXPECT_NE(r.out.find("\"entries\": 4"), std::string::npos);
     EXPECT_NE(r.out.find("\"verified\": true"), std::string::npos);
     EXPECT_EQ(r.err, "");
@@ -86,7 +87,7 @@ TEST(CliFill, outcomes_mapToResultAndExitCode) {
          1,
          {"?????", "!!!!!", "!!!!!", "!!!!!", "!!!!!"}},
         {"duplicates", "CAT\n!!!\nCAT\n", "duplicates", 1, {"CAT", "!!!", "CAT"}},
-        {"already complete", "AB\nCA\n", "filled", 0, {"AB", "CA"}},
+        {"already complete", "AB!\nCA!\n!!!\n", "filled", 0, {"AB!", "CA!", "!!!"}},
     };
     for (const Case& c : cases) {
         const std::string grid = f.Grid(std::string(c.name) + ".txt", c.grid);
@@ -98,7 +99,7 @@ TEST(CliFill, outcomes_mapToResultAndExitCode) {
 
 TEST(CliFill, thoroughMode_fillsVerifiedOrNamesWhyNoFillExists) {
     Fixture f;
-    const std::string open = f.Grid("open.txt", "@@\n@@\n");
+    const std::string open = f.Grid("open.txt", "@@!\n@@!\n!!!\n");
     const std::string prefix = f.Grid("prefix.txt", "CAT!\n!!!!\n@@@@\n!!!!\n");
     for (const char* threads : {"1", "2"}) {
         const CliResult filled = RunCli({"fill", "--grid", open, "--word-list", f.list, "--mode", "5", "--threads",
@@ -163,10 +164,13 @@ TEST(CliFill, badGridFiles_exitTwoWithTheLine) {
     } cases[] = {
         {"short row", "@@@\n@@\n@@@\n", "line 2: expected 3 squares"},
         {"long row", "@@@\n@@@\n@@@@\n", "line 3: expected 3 squares"},
-        {"bad square", "@@@\n@x@\n@@@\n", "line 2: column 2: 'x' is not a grid square"},
+        {"bad square", "@@@\n@x@\n@@@\n", "line 2: column 2: 'x' is not a grid square ('!' block, '@' or '?' open"},
         {"control byte", "@@@\n@@@\n@@\x01\n", "line 3: column 3: 0x01"},
         {"blank line inside", "@@@\n\n@@@\n", "line 2: expected 3 squares"},
-        {"one row", "@\n", "line 2: a grid has at least 2 rows"},
+        // The sizes --size takes: 3 to 28.
+        {"one row", "@\n", "line 2: a grid has at least 3 rows"},
+        {"two rows", "@@\n@@\n", "line 3: a grid has at least 3 rows"},
+        {"two rows, CR line ends", "@@\r@@\r", "line 3: a grid has at least 3 rows"},
         {"empty", "", "the grid file is empty"},
         {"too many rows", TooManyRows(), "line 29: a grid has at most 28 rows"},
     };
@@ -180,12 +184,20 @@ TEST(CliFill, badGridFiles_exitTwoWithTheLine) {
     }
 }
 
-TEST(CliFill, gridText_acceptsCrLfTrailingBlankLinesAndQuestionMarks) {
+TEST(CliFill, gridText_acceptsEveryLineEndTrailingBlankLinesAndQuestionMarks) {
+    const char* const texts[] = {
+        "A@!\n?!@\n@@@\n", "A@!\r\n?!@\r\n@@@\r\n\r\n\n", "A@!\r?!@\r@@@\r\r", "A@!\r?!@\r\n@@@", "A@!\n?!@\r@@@\n\r\n",
+    };
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        cli::GridFile grid;
+        std::string error;
+        ASSERT_TRUE(cli::ParseGridText("g", text, grid, error)) << error;
+        EXPECT_EQ(grid.size, 3);
+        EXPECT_EQ(grid.text, "A@!?!@@@@");
+    }
     cli::GridFile grid;
     std::string error;
-    ASSERT_TRUE(cli::ParseGridText("g", "A@\r\n?!\r\n\r\n\n", grid, error)) << error;
-    EXPECT_EQ(grid.size, 2);
-    EXPECT_EQ(grid.text, "A@?!");
     // Too many lines are refused without reading on.
     std::string huge(40, '\n');
     huge.insert(0, std::string(30, '@') + "\n");
@@ -195,7 +207,7 @@ TEST(CliFill, gridText_acceptsCrLfTrailingBlankLinesAndQuestionMarks) {
 
 TEST(CliFill, badUsage_exitsTwoWithAMessage) {
     Fixture f;
-    const std::string grid = f.Grid("g.txt", "@@\n@@\n");
+    const std::string grid = f.Grid("g.txt", "@@!\n@@!\n!!!\n");
     struct Case {
         std::vector<std::string> args;
         const char* message;
@@ -227,13 +239,46 @@ TEST(CliFill, badUsage_exitsTwoWithAMessage) {
 
 TEST(CliFill, documentOptions_needTheDocumentWritersAndAListId) {
     Fixture f;
-    const std::string grid = f.Grid("g.txt", "@@\n@@\n");
+    const std::string grid = f.Grid("g.txt", "@@!\n@@!\n!!!\n");
     const CliResult r = RunCli({"fill", "--grid", grid, "--word-list", f.list, "--save", "x.kvz"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("--word-list PATH works only without"), std::string::npos) << r.err;
     const CliResult v = RunCli({"fill", "--verify", "--text", "x.txt"});
     EXPECT_EQ(v.exitCode, 2);
     EXPECT_NE(v.err.find("--verify works only without"), std::string::npos) << v.err;
+}
+
+TEST(CliFill, outputsThatReplaceTheGridFileOrEachOther_areRefusedBeforeTheFill) {
+    Fixture f;
+    const std::string design = "@@@\n@@@\n@@@\n";
+    const std::string grid = f.Grid("g.txt", design);
+    const std::string dir = f.folder.path().string();
+    const std::string data = dir + "/data";
+    std::filesystem::create_symlink(grid, dir + "/link.kvz");
+    struct Case {
+        std::vector<std::string> outputs;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--save", grid}, "--save " + grid + " is the grid file; choose another output file"},
+        {{"--text", dir + "/./g.txt"}, "--text " + dir + "/./g.txt is the grid file"},
+        {{"--puz", dir + "/link.kvz"}, "--puz " + dir + "/link.kvz is the grid file"},
+        {{"--puz", dir + "/a.out", "--ipuz", dir + "/a.out"}, "--puz and --ipuz name the same file " + dir + "/a.out"},
+        {{"--save", dir + "/a.kvz", "--text", dir + "/x/../a.kvz"}, "--save and --text name the same file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        std::vector<std::string> args = {"fill", "--grid", grid, "--data-folder", data};
+        args.insert(args.end(), c.outputs.begin(), c.outputs.end());
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.err.rfind("korvo-cli fill: " + c.message, 0), 0u) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(testsupport::ReadFileForTest(grid), design);
+        EXPECT_FALSE(std::filesystem::exists(data)) << "refused before any work";
+        EXPECT_FALSE(std::filesystem::exists(dir + "/a.out"));
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/link.kvz"));
 }
 
 TEST(CliFill, timeLimit_stopsTheRunAndRestoresTheDesign) {

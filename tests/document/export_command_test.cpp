@@ -237,5 +237,67 @@ TEST_F(ExportCommand, pdf_failingWriter_showsTheExportMessage) {
     EXPECT_EQ(host.messages[0].text.rfind(kExportErrorMessage, 0), 0u);
 }
 
+TEST_F(ExportCommand, thePuzzleFileThatIsOpen_isNeverReplacedByAnExportOrATextExport) {
+    ASSERT_TRUE(doc->SavePuzzleFile(File("pets.kvz")));
+    const std::string saved = ReadFileForTest(File("pets.kvz"));
+    std::filesystem::create_symlink(File("pets.kvz"), File("link.puz"));
+    std::filesystem::create_hard_link(File("pets.kvz"), File("hard.ipuz"));
+    const std::filesystem::path names[] = {File("pets.kvz"), Files() / "." / "pets.kvz",
+                                           Files() / ".." / "files" / "pets.kvz", File("link.puz"), File("hard.ipuz")};
+    for (const std::filesystem::path& name : names) {
+        SCOPED_TRACE(name.string());
+        for (const ExportFormat format : {ExportFormat::AcrossLite, ExportFormat::Ipuz, ExportFormat::Pdf}) {
+            host.messages.clear();
+            bool pdfCalled = false;
+            EXPECT_FALSE(
+                ExportPuzzleFile(*doc, name, format, [&](const std::filesystem::path&) { return pdfCalled = true; }));
+            EXPECT_FALSE(pdfCalled);
+            ASSERT_EQ(host.messages.size(), 1u);
+            EXPECT_EQ(host.messages[0].text.rfind(kExportErrorMessage, 0), 0u);
+            EXPECT_NE(host.messages[0].text.find(u"is the puzzle file that is open"), std::u16string::npos);
+        }
+        host.messages.clear();
+        EXPECT_FALSE(doc->SavePuzzleAsText(name));
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_NE(host.messages[0].text.find(u"is the puzzle file that is open"), std::u16string::npos);
+        EXPECT_EQ(ReadFileForTest(File("pets.kvz")), saved);
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(File("link.puz")));
+    EXPECT_EQ(std::filesystem::hard_link_count(File("pets.kvz")), 2u);
+
+    // Another name is written as always, and so is the file itself once the
+    // document has forgotten it.
+    EXPECT_TRUE(ExportPuzzleFile(*doc, File("pets.puz"), ExportFormat::AcrossLite));
+    EXPECT_TRUE(doc->SavePuzzleAsText(File("pets.txt")));
+    doc->pathName.clear();
+    EXPECT_TRUE(ExportPuzzleFile(*doc, File("hard.ipuz"), ExportFormat::Ipuz));
+}
+
+TEST_F(ExportCommand, pdf_ofAClueListThatDoesNotMatchTheGrid_isRefusedBeforeDrawing) {
+    // 93 Across in a 3 x 3 grid, as a damaged file may hold it.
+    doc->cwData->clues[0].number = 93;
+    bool pdfCalled = false;
+    EXPECT_FALSE(ExportPuzzleFile(*doc, File("p.pdf"), ExportFormat::Pdf,
+                                  [&](const std::filesystem::path&) { return pdfCalled = true; }));
+    EXPECT_FALSE(pdfCalled);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text,
+              std::u16string(kExportErrorMessage) + u"\n\nclue 93 Across has no entry in the grid");
+    EXPECT_TRUE(root.Entries("files").empty());
+}
+
+TEST_F(ExportCommand, pdf_failingWriterWithAReason_showsThatReason) {
+    const auto failing = [](const std::filesystem::path&) {
+        FileWriteResult failed;
+        failed.ok = false;
+        failed.message = "renaming p.pdf: No space left on device";
+        return failed;
+    };
+    EXPECT_FALSE(ExportPuzzleFile(*doc, File("p.pdf"), ExportFormat::Pdf, failing));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text,
+              std::u16string(kExportErrorMessage) + u"\n\nrenaming p.pdf: No space left on device");
+}
+
 }  // namespace
 }  // namespace korvo

@@ -5,6 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "document/export_fixture.h"
+#include "document/ipuz_export.h"
+#include "document/puz_export.h"
+#include "document/text_export.h"
+
 namespace korvo {
 namespace {
 
@@ -58,6 +63,60 @@ TEST(ExportClueCheck, acceptsExactlyOneClueForEachEntry) {
     EXPECT_NE(CheckCluesMatchGrid(p, g), "");
     p.clues.push_back({2, false, u"", u""});
     EXPECT_NE(CheckCluesMatchGrid(p, g), "");
+}
+
+// The three encoded writers, by name.
+struct Writer {
+    const char* name;
+    ExportResult (*write)(const ExportPuzzle&);
+};
+constexpr Writer kWriters[] = {
+    {"text", &WriteTextExport},
+    {"puz", &WritePuzExport},
+    {"ipuz", &WriteIpuzExport},
+};
+
+TEST(ExportClueCheck, everyWriterRefusesTheSameDamagedListsWithTheSameReason) {
+    using testsupport::SmallPuzzle;  // entries 1A 4A 6A 7A, 1D 2D 3D 5D
+    struct Fault {
+        const char* name;
+        void (*damage)(ExportPuzzle&);
+        const char* error;
+    };
+    const Fault faults[] = {
+        {"a clue missing", [](ExportPuzzle& p) { p.clues.erase(p.clues.begin() + 2); }, "entry 6 Across has no clue"},
+        {"a number beyond the grid", [](ExportPuzzle& p) { p.clues[3].number = 93; },
+         "clue 93 Across has no entry in the grid"},
+        {"a clue twice", [](ExportPuzzle& p) { p.clues.push_back(p.clues[0]); }, "clue 1 Across appears twice"},
+        {"the wrong direction", [](ExportPuzzle& p) { p.clues[1].down = true; },
+         "clue 4 Down has no entry in the grid"},
+    };
+    for (const Writer& writer : kWriters) {
+        EXPECT_TRUE(writer.write(SmallPuzzle()).ok()) << writer.name << " writes the sound puzzle";
+        for (const Fault& fault : faults) {
+            SCOPED_TRACE(std::string(writer.name) + ": " + fault.name);
+            ExportPuzzle p = SmallPuzzle();
+            fault.damage(p);
+            const ExportResult r = writer.write(p);
+            EXPECT_EQ(r.error, fault.error);
+            EXPECT_TRUE(r.bytes.empty());
+        }
+    }
+}
+
+TEST(ExportClueText, lineBreaksInsideAClue_becomeOneSpaceInEveryFormat) {
+    ExportPuzzle p = testsupport::SmallPuzzle();
+    p.notepad.clear();  // the notepad keeps its breaks; only the clue is looked at
+    p.clues[0].clue = u"Cab\r\nride\nor\rtaxi\u2028or\u2029hack";
+    EXPECT_EQ(ClueOnOneLine(p.clues[0].clue), u"Cab ride or taxi or hack");
+    for (const Writer& writer : kWriters) {
+        SCOPED_TRACE(writer.name);
+        const ExportResult r = writer.write(p);
+        ASSERT_TRUE(r.ok()) << r.error;
+        EXPECT_NE(r.bytes.find("Cab ride or taxi or hack"), std::string::npos);
+        for (const char* broken : {"Cab\r", "ride\n", "or\r", "\\r", "\\n", "\\u2028", "\xe2\x80\xa8"})
+            EXPECT_EQ(r.bytes.find(broken), std::string::npos) << "the break is kept as " << broken;
+    }
 }
 
 TEST(ExportSolution, foldsLowerCaseKeepsBlocksAndNamesTheFirstSquareWithoutALetter) {

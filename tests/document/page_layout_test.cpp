@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <optional>
@@ -225,6 +226,46 @@ TEST(PageGeometry, landscapePage_fiveColumnsAndTitleFromHeight) {
             EXPECT_EQ(p.columns[4].bottom, p.yA);
             EXPECT_EQ(p.columns[4].right, p.x1);
         }
+    }
+}
+
+TEST(PageGeometry, titleWiderThanTheContent_shrinksToTheLargestHeightThatFits) {
+    // The fake face advances half the character height per character.
+    struct Case {
+        const char* name;
+        bool landscape;
+        std::size_t length;  // characters of the title
+        int height;          // the title's character height
+    };
+    const Case cases[] = {
+        {"a title that fits keeps its height", false, 12, 170},
+        {"just fits: 88 characters of 85", false, 88, 170},
+        {"100 characters, 74 each", false, 100, 149},
+        {"150 characters, 49 each", false, 150, 99},
+        {"too long at any height", false, 10000, 1},
+        {"landscape: 100 characters fit at 90", true, 100, 181},
+        {"landscape: 150 characters, 69 each", true, 150, 139},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeMeasurer m;
+        PageInput in = FallbackPage(true);
+        if (c.landscape) {
+            in.pageWidth = 11000;
+            in.pageHeight = 8500;
+        }
+        in.title = std::u16string(c.length, u'W');
+        const PageGeometry p = ComputePageGeometry(in, m);
+        EXPECT_EQ(p.titleFontHeight, -c.height);
+        const int width = static_cast<int>(c.length) * std::max(1, c.height / 2);
+        if (c.height > 1) {
+            EXPECT_GE(p.titleRect.left, p.left);
+            EXPECT_LE(p.titleRect.right, p.x1);
+            EXPECT_EQ(RectWidth(p.titleRect), width / 2 * 2);
+        }
+        // The page below the title follows its real height.
+        EXPECT_EQ(p.yT, p.top + std::max(1, c.height / 2) + (c.height * 6) / 5);
+        EXPECT_EQ(p.gy, p.yT);
     }
 }
 

@@ -82,6 +82,7 @@ TEST(TextExport, fifteen_writesSizeLineAndFifteenRowsOfFifteen) {
     p.size = 15;
     p.gridText.assign(225, u'Q');
     p.gridText[0] = u'!';
+    for (const GridEntry& e : NumberGrid(p).entries) p.clues.push_back({e.number, e.down, u"clue", u""});
     const auto lines = Lines(Export(p));
     ASSERT_GT(lines.size(), 26u);
     EXPECT_EQ(lines[7], "<SIZE>");
@@ -157,48 +158,98 @@ TEST(TextExport, copyright_dropsLeadingSignAndSpacesOnly) {
     }
 }
 
-TEST(TextExport, downTag_standsBeforeTheFirstDownClue) {
+TEST(TextExport, clueSections_followTheGridsEntriesWithDownAlwaysMarked) {
+    // Grids whose entries are the cases' clues. Full 3 x 3: across 1 4 5,
+    // down 1 2 3.
+    const std::vector<std::u16string> full = {u"CAT", u"ARE", u"BED"};
     struct Case {
         const char* name;
+        std::vector<std::u16string> grid;
         std::vector<ExportClue> clues;
         std::vector<std::string> section;  // the lines from <ACROSS> to <NOTEPAD>
     };
     const Case cases[] = {
-        {"across 1 4 6, down 1 2 3",
+        {"across 1 4 5, down 1 2 3",
+         full,
          {{1, false, u"a1", u""},
           {4, false, u"a4", u""},
-          {6, false, u"a6", u""},
+          {5, false, u"a5", u""},
           {1, true, u"d1", u""},
           {2, true, u"d2", u""},
           {3, true, u"d3", u""}},
-         {"<ACROSS>", "a1", "a4", "a6", "<DOWN>", "d1", "d2", "d3", "<NOTEPAD>"}},
+         {"<ACROSS>", "a1", "a4", "a5", "<DOWN>", "d1", "d2", "d3", "<NOTEPAD>"}},
         // The down numbers never drop below the last across number: the
         // down section is still marked.
         {"across 1 2, down 3 4",
+         {u"AB!CD", u"!!!!!", u"E!F!!", u"G!H!!", u"!!!!!"},
          {{1, false, u"a1", u""}, {2, false, u"a2", u""}, {3, true, u"d3", u""}, {4, true, u"d4", u""}},
          {"<ACROSS>", "a1", "a2", "<DOWN>", "d3", "d4", "<NOTEPAD>"}},
         {"no down clue",
+         {u"AB!", u"!!!", u"CD!"},
          {{1, false, u"a1", u""}, {2, false, u"a2", u""}},
          {"<ACROSS>", "a1", "a2", "<DOWN>", "<NOTEPAD>"}},
-        {"no clue at all", {}, {"<ACROSS>", "<DOWN>", "<NOTEPAD>"}},
-        {"an across clue after the down ones stays in its section",
-         {{1, false, u"a1", u""}, {1, true, u"d1", u""}, {5, false, u"a5", u""}},
-         {"<ACROSS>", "a1", "a5", "<DOWN>", "d1", "<NOTEPAD>"}},
+        {"no clue at all", {u"A!B", u"!!!", u"C!D"}, {}, {"<ACROSS>", "<DOWN>", "<NOTEPAD>"}},
+        // A reader pairs the n-th line with the n-th entry of the grid: a
+        // list out of order is written in the grid's order.
+        {"across clues after the down ones stay in their section, in grid order",
+         full,
+         {{1, false, u"a1", u""},
+          {1, true, u"d1", u""},
+          {5, false, u"a5", u""},
+          {3, true, u"d3", u""},
+          {2, true, u"d2", u""},
+          {4, false, u"a4", u""}},
+         {"<ACROSS>", "a1", "a4", "a5", "<DOWN>", "d1", "d2", "d3", "<NOTEPAD>"}},
         {"line breaks inside clues become spaces",
+         {u"AB", u"C!"},
          {{1, false, u"two\r\nlines", u""}, {1, true, u"cr\rlf\nend\n", u""}},
          {"<ACROSS>", "two lines", "<DOWN>", "cr lf end ", "<NOTEPAD>"}},
+        // A clue that reads as a tag would end or start a section; an
+        // empty one would be skipped and shift every later clue.
+        {"tag-like clues lose their angle brackets",
+         full,
+         {{1, false, u"<DOWN>", u""},
+          {4, false, u"  <NOTEPAD>\t", u""},
+          {5, false, u"<b>bold</b>", u""},
+          {1, true, u"a <tag> inside", u""},
+          {2, true, u"<ACROSS", u""},
+          {3, true, u"\u2039DOWN\u203a", u""}},
+         {"<ACROSS>", "(DOWN)", "  (NOTEPAD)\t", "(b>bold</b)", "<DOWN>", "a <tag> inside", "<ACROSS", "(DOWN)",
+          "<NOTEPAD>"}},
+        {"empty clues are written as a dash",
+         full,
+         {{1, false, u"", u""},
+          {4, false, u"   ", u""},
+          {5, false, u"\n", u""},
+          {1, true, u"d1", u""},
+          {2, true, u"\t", u""},
+          {3, true, u"d3", u""}},
+         {"<ACROSS>", "-", "-", "-", "<DOWN>", "d1", "-", "d3", "<NOTEPAD>"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ExportPuzzle p = SmallPuzzle();
+        ExportPuzzle p = testsupport::MakePuzzle(c.grid);
         p.clues = c.clues;
         const auto lines = Lines(Export(p));
         const int from = Find(lines, "<ACROSS>");
         ASSERT_GE(from, 0);
+        ASSERT_GE(lines.size(), static_cast<std::size_t>(from) + c.section.size());
         const std::vector<std::string> section(lines.begin() + from,
                                                lines.begin() + from + static_cast<int>(c.section.size()));
         EXPECT_EQ(section, c.section);
     }
+}
+
+TEST(TextExport, tagLikeTitleAuthorAndCopyright_loseTheirAngleBrackets) {
+    ExportPuzzle p = SmallPuzzle();
+    p.title = u"<GRID>";
+    p.author = u"<by me>";
+    p.copyright = u"\u00a9 <SIZE>";
+    const auto lines = Lines(Export(p));
+    EXPECT_EQ(lines[2], "(GRID)");
+    EXPECT_EQ(lines[4], "(by me)");
+    EXPECT_EQ(lines[6], "(SIZE)");
+    EXPECT_EQ(Find(lines, "<GRID>"), 9) << "only the real tag reads as one";
 }
 
 TEST(TextExport, notepad_isLastWithCrLfLineBreaks) {
@@ -236,7 +287,13 @@ TEST(TextExport, oneLineTexts_haveNoLineBreaksAndOneBytePerCharacter) {
     EXPECT_EQ(lines[4], "A\xf1o ? ?x");
 }
 
-TEST(TextExport, wrongShape_isRefused) {
+TEST(TextExport, wrongShapeOrClueList_isRefused) {
+    ExportPuzzle missing = SmallPuzzle();
+    missing.clues.pop_back();
+    const ExportResult refused = WriteTextExport(missing);
+    EXPECT_EQ(refused.error, "entry 5 Down has no clue");
+    EXPECT_TRUE(refused.bytes.empty());
+
     ExportPuzzle p = SmallPuzzle();
     p.gridText.pop_back();
     EXPECT_FALSE(WriteTextExport(p).ok());

@@ -293,6 +293,73 @@ TEST_F(PuzzlePageTest, pdf_failsWithoutAPuzzleOrAWritableFile) {
     EXPECT_FALSE(std::filesystem::exists(root.path() / "none.pdf"));
 }
 
+// Pixels near color left of x0 or from x1 on, in the rows y0 to y1.
+int PixelsOutside(const QImage& image, int x0, int x1, int y0, int y1, COLORREF color) {
+    int count = 0;
+    for (int y = std::max(0, y0); y < std::min(image.height(), y1); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if (x >= x0 && x < x1) continue;
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - RedOf(color)) < 60 && std::abs(c.green() - GreenOf(color)) < 60 &&
+                std::abs(c.blue() - BlueOf(color)) < 60)
+                ++count;
+        }
+    return count;
+}
+
+TEST_F(PuzzlePageTest, longTitle_shrinksToTheContentWidthOnScreenAndOnPaper) {
+    std::u16string title;
+    while (title.size() < 120) title += u"A Very Long Puzzle Title ";
+    doc->cwData->title = title;
+    for (const bool printing : {false, true}) {
+        SCOPED_TRACE(printing ? "paper" : "screen");
+        const int left = printing ? doc->printMarginLeft : doc->marginLeft;
+        const int right = doc->pageWidth - (printing ? doc->printMarginRight : doc->marginRight) - 1;
+        QImage image = PageImage();
+        const PuzzlePageHitRects hits = Paint(image, printing);
+        // At 100 dpi a pixel is 10 page units; the title's band is the top 2 inches.
+        EXPECT_EQ(PixelsOutside(image, left / 10, right / 10 + 1, 0, 200, kRed), 0) << "the title leaves the content";
+        EXPECT_GT(PixelsNear(image, RECT{left / 10, 0, right / 10, 200}, kRed), 200);
+        // Shrunk, not cut: ink reaches close to both edges.
+        EXPECT_GT(PixelsNear(image, RECT{left / 10, 0, left / 10 + 40, 200}, kRed), 5);
+        EXPECT_GT(PixelsNear(image, RECT{right / 10 - 40, 0, right / 10, 200}, kRed), 5);
+        EXPECT_GT(-doc->titleFont.lfHeight, 0);
+        EXPECT_LT(-doc->titleFont.lfHeight, (7499 / 2) / (5 + 5 / 2)) << "smaller than the title that fits";
+        if (!printing) {
+            EXPECT_GE(hits.titleRect.left, left / 10 - 1);
+            EXPECT_LE(hits.titleRect.right, right / 10 + 1);
+        }
+    }
+}
+
+TEST_F(PuzzlePageTest, clueWithALineBreak_isDrawnOnOneLine) {
+    CCWData& p = *doc->cwData;
+    // Two short words that share a line wherever the clue font ends up.
+    p.clues[0].clue = u"Ox\nen";
+    p.clues[2].clue = u"Ox en";
+    QImage image = PageImage();
+    Paint(image, false);
+    // One line each (device rounding may differ by a pixel); a break would double it.
+    EXPECT_NEAR(p.clues[0].rect.bottom - p.clues[0].rect.top, p.clues[2].rect.bottom - p.clues[2].rect.top, 2);
+    EXPECT_EQ(p.clues[0].clue, u"Ox\nen") << "the puzzle keeps its text";
+}
+
+TEST_F(PuzzlePageTest, squareNumbers_comeFromTheGridNotFromDamagedStoredNumbers) {
+    CCWData& p = *doc->cwData;
+    p.cellNumbers[1] = 24316;  // the square of 1 (row 0, column 1)
+    p.cellNumbers[7] = 93;     // a square that starts no entry (row 1, column 2)
+    const std::filesystem::path path = root.path() / "numbers.pdf";
+    ASSERT_TRUE(view::PrintPuzzlePageToPdf(*doc, path));
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QProcess process;
+    process.start(pdftotext, {QString::fromStdString(path.string()), QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_FALSE(text.contains(QStringLiteral("24316"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("93"))) << text.toStdString();
+}
+
 LOGFONTW Arial() {
     LOGFONTW font{};
     SetFaceName(font, u"Arial");

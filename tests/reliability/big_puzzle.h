@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "document/export_puzzle.h"
 #include "model/cw_data.h"
 #include "model/generation_status.h"
 
@@ -38,7 +39,6 @@ inline std::unique_ptr<CCWData> FilledPuzzle(char variant, int size, std::size_t
         const int row = i / size, column = i % size;
         const bool block = row % 4 == 1 && column % 4 == 1;
         grid += block ? u'!' : static_cast<char16_t>(u'A' + (i * 7 + variant) % 26);
-        puzzle->cellNumbers[i] = block ? 251 : (row == 0 || column == 0 ? 1 + i % 200 : 252);
         puzzle->circled[i] = (i + variant) % 11 == 0 ? 1 : 0;
     }
     puzzle->gridText = grid;
@@ -49,17 +49,32 @@ inline std::unique_ptr<CCWData> FilledPuzzle(char variant, int size, std::size_t
     puzzle->author = FillerText(variant, textChars, u"Author ");
     puzzle->copyright = FillerText(variant, textChars, u"\u00A9 ");
     puzzle->notepad = FillerText(variant, notepadChars, u"Notes ");
-    puzzle->highestNumber = 2 * size;
-    puzzle->wordListId = 1;
-    for (int k = 0; k < 2 * size; ++k) {
-        ClueEntry entry;
-        entry.number = k % size + 1;
-        entry.direction = k < size ? u"ACROSS" : u"DOWN";
-        entry.clue = FillerText(static_cast<char>(variant + k % 5), textChars, u"Clue ");
-        entry.answer = grid.substr(static_cast<std::size_t>(k % size) * size, static_cast<std::size_t>(size));
-        entry.rect = RECT{k, 2 * k, 3 * k, 4 * k};
-        puzzle->clues.push_back(entry);
+    // The grid's own numbering and one clue per entry, as a fill leaves them.
+    ExportPuzzle shape;
+    shape.size = size;
+    shape.gridText = grid;
+    const GridNumbering numbering = NumberGrid(shape);
+    for (int i = 0; i < size * size; ++i) {
+        const int number = numbering.cellNumbers[static_cast<std::size_t>(i)];
+        puzzle->cellNumbers[i] = grid[static_cast<std::size_t>(i)] == u'!' ? 251 : number > 0 ? number : 252;
     }
+    puzzle->highestNumber = numbering.entries.empty() ? 0 : numbering.entries.back().number;
+    puzzle->wordListId = 1;
+    int k = 0;
+    for (const bool down : {false, true})
+        for (const GridEntry& e : numbering.entries) {
+            if (e.down != down) continue;
+            ClueEntry entry;
+            entry.number = e.number;
+            entry.direction = down ? u"DOWN" : u"ACROSS";
+            entry.clue = FillerText(static_cast<char>(variant + k % 5), textChars, u"Clue ");
+            for (int j = 0; j < e.length; ++j)
+                entry.answer +=
+                    grid[static_cast<std::size_t>(down ? (e.row + j) * size + e.column : e.row * size + e.column + j)];
+            entry.rect = RECT{k, 2 * k, 3 * k, 4 * k};
+            puzzle->clues.push_back(entry);
+            ++k;
+        }
     return puzzle;
 }
 
