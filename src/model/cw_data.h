@@ -114,6 +114,9 @@ public:
     // empty square, letters become upper case.
     void EditAcrossWord(int row, int column, const std::u16string& typed);
     void EditDownWord(int row, int column, const std::u16string& typed);
+    // Every edit clears the '?' marks a refused start left: a word typed in
+    // or a block toggle anywhere, even one refused for a mismatched pair
+    // (ToggleBlock then still answers true: the grid changed), and Clear Grid.
     bool ToggleBlock(int row, int column);
     void ClearGrid();
 
@@ -187,6 +190,9 @@ public:
 private:
     // Copies the engine's grid into gridText; the caller holds statusLock.
     void StoreGridText(bool filled);
+    // Turns every '?' mark of the engine's grid back into an open square;
+    // false when there was none. The caller refreshes gridText.
+    bool ClearHopelessMarks();
     // True when a run is active: the engine belongs to the worker.
     bool RunActive();
     // The run through a square as it stands in gridText; false (run empty)
