@@ -25,6 +25,7 @@
 #include "platform/paths.h"
 #include "qt_host.h"
 #include "title_dialog.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -110,7 +111,8 @@ bool CkorvoApp::InitInstance(const QStringList& arguments) {
     if (!opened && !document_->OnNewDocument()) return false;
 
     view_->OnInitialUpdate();
-    frame_->show();
+    // The size and place of the last session, or most of the screen.
+    korvo::app::RestoreAndShow(*frame_);
     OnDocumentChanged();
     return true;
 }
@@ -397,6 +399,7 @@ bool CkorvoApp::CanCloseFrame() {
         stopPoll_ = nullptr;
         host_.EndWaitCursor();
     }
+    korvo::app::SavePlacement(*frame_);
     document_->OnCloseDocument();
     closed_ = true;
     return true;
