@@ -89,8 +89,13 @@ public:
     void OnGridSize(std::int32_t size);  // the New Grid Size commands: 9, 11, 13, 15 or 21
 
     // The framework's document state.
-    bool IsModified() const { return modified; }
-    void SetModifiedFlag(bool value = true) { modified = value; }
+    // A fill a run has published and no file holds yet counts as a change,
+    // whether or not the window has reported the run's end.
+    bool IsModified() const { return modified || (cwData && cwData->HasUnsavedFill()); }
+    void SetModifiedFlag(bool value = true) {
+        modified = value;
+        if (!value && cwData) cwData->ClearUnsavedFill();
+    }
     const std::filesystem::path& PathName() const { return pathName; }
     std::u16string Title() const;  // the file's name, or "Untitled"
 

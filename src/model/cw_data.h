@@ -147,11 +147,18 @@ public:
     // True when Stop was requested.
     bool IsStopRequested();
     // The worker's last act: publishes the run's final status, clears the
-    // stop request when asked, and marks the worker finished.
+    // stop request when asked, and marks the worker finished. A published
+    // fill is new work that no file holds yet (HasUnsavedFill).
     void FinishRun(int finalStatus, bool clearStop);
     // Records the progress of the running fill.
     void SetProgress(int filledNow, int filledBest, int total);
     void SetVerdict(std::string text);
+
+    // A run has published a fill that has not been saved since: the puzzle
+    // counts as modified from that moment, before the window's timer
+    // reports it. ClearUnsavedFill is called once the puzzle is saved.
+    bool HasUnsavedFill();
+    void ClearUnsavedFill();
 
     // Fields, in the documented order.
     std::int32_t cellNumbers[kMaxSquares];  // per square (row * gridSize + column): 251 block, 252 no number, else its
@@ -186,6 +193,7 @@ public:
     void (*assignClues)(CCWData*) = nullptr;
     RunProgress progress;  // guarded by statusLock
     std::string verdict;   // the thorough mode's proof of the last run; guarded by statusLock
+    std::uint8_t unsavedFill = 0;   // a run published a fill not saved since (guarded by statusLock)
 
 private:
     // Copies the engine's grid into gridText; the caller holds statusLock.

@@ -457,7 +457,9 @@ void CkorvoView::OnTimer() {
     std::u16string failure;
     switch (status) {
         case StatusFilled:
-            doc.SetModifiedFlag(true);
+            // The fill counts as a change from the moment it was published;
+            // a save since then has taken it in.
+            if (doc.cwData->HasUnsavedFill()) doc.SetModifiedFlag(true);
             Q_EMIT DocumentChanged();
             doc.host.MessageBox(kSuccessMessage, MessageIcon::Information, MessageButtons::Ok);
             // A run starts from the grid view, so this shows the puzzle view.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
 
 #include "document/command_table.h"
@@ -229,5 +230,74 @@ INSTANTIATE_TEST_SUITE_P(
                     u"Crossword Failed To Generated:\n\nEnd of word list reached. Please select a stronger\n"
                     u"Generating Mode before retrying."}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// Every way of leaving the puzzle, tried between the worker's end and the
+// timer's report of it.
+struct LeaveCase {
+    const char* name;
+    void (*leave)(WindowFixture& w, const std::filesystem::path& other);
+};
+
+class UnreportedFill : public ::testing::TestWithParam<LeaveCase> {};
+
+TEST_P(UnreportedFill, asksToSaveBeforeThePuzzleGoes) {
+    WindowFixture w(kSquareWords);
+    ASSERT_TRUE(w.Start());
+    // The report would come only much later: the fill is done, the window
+    // has not said so yet.
+    w.View()->SetGenerationTimerPeriod(600000);
+    w.LoadGrid(CentreGrid());
+    w.Command(cmd::kStartGenerating);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Puzzle()->IsWorkerActive(); }, 30000));
+    ASSERT_EQ(w.Puzzle()->GetStatus(), StatusFilled);
+    ASSERT_TRUE(w.View()->GenerationTimer().isActive());
+    EXPECT_TRUE(w.Doc()->IsModified());
+
+    const std::filesystem::path other = w.temp.path() / "other.kvz";
+    std::ofstream(other, std::ios::binary) << "not a puzzle";
+    w.host.messageAnswers.push_back(MessageResult::Cancel);
+    w.host.openAnswers.push_back(other);
+    const CCWData* filled = w.Puzzle();
+    GetParam().leave(w, other);
+
+    ASSERT_FALSE(w.host.messages.empty());
+    EXPECT_EQ(w.host.messages[0].text, u"Save changes to Untitled?");
+    EXPECT_EQ(w.host.messages[0].buttons, MessageButtons::YesNoCancel);
+    // Cancel keeps the fill.
+    EXPECT_EQ(w.Puzzle(), filled);
+    EXPECT_EQ(w.Puzzle()->GetStatus(), StatusFilled);
+    EXPECT_TRUE(w.Frame()->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Leaving, UnreportedFill,
+    ::testing::Values(LeaveCase{"newPuzzle", [](WindowFixture& w, const auto&) { w.Command(cmd::kFileNew); }},
+                      LeaveCase{"openFile", [](WindowFixture& w, const auto&) { w.Command(cmd::kFileOpen); }},
+                      LeaveCase{"droppedFile", [](WindowFixture& w, const auto& other) { w.app->OpenDocumentFile(other); }},
+                      LeaveCase{"exit", [](WindowFixture& w, const auto&) { w.Command(cmd::kAppExit); }},
+                      LeaveCase{"closeWindow", [](WindowFixture& w, const auto&) { w.Frame()->close(); }}),
+    [](const ::testing::TestParamInfo<LeaveCase>& info) { return std::string(info.param.name); });
+
+TEST(UnreportedFillSaved, staysSavedWhenTheReportComesLater) {
+    WindowFixture w(kSquareWords);
+    ASSERT_TRUE(w.Start());
+    w.View()->SetGenerationTimerPeriod(600000);
+    w.LoadGrid(CentreGrid());
+    w.Command(cmd::kStartGenerating);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Puzzle()->IsWorkerActive(); }, 30000));
+
+    w.host.saveAnswers.push_back(SaveDialogResult{w.temp.path() / "saved.kvz", 0});
+    w.Command(cmd::kFileSave);
+    ASSERT_TRUE(std::filesystem::exists(w.temp.path() / "saved.kvz"));
+    EXPECT_FALSE(w.Doc()->IsModified());
+    // The report of the run still comes, but the saved fill is no change.
+    w.View()->OnTimer();
+    EXPECT_EQ(w.host.MessageTexts().back(), u"Crossword Successfully Generated");
+    EXPECT_FALSE(w.Doc()->IsModified());
+}
 
 }  // namespace
