@@ -54,6 +54,7 @@ CkorvoView::CkorvoView(QWidget* parent) : QAbstractScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
     generationTimer_.setTimerType(Qt::CoarseTimer);
     connect(&generationTimer_, &QTimer::timeout, this, &CkorvoView::OnTimer);
+    connect(&runEndWatch_, &QTimer::timeout, this, &CkorvoView::WatchRunEnd);
     // Touch pans scroll the page; a press and hold stays the platform's
     // right click.
     viewport()->grabGesture(Qt::PanGesture);
@@ -432,6 +433,15 @@ void CkorvoView::OnStartGenerating() {
     // run is active or the puzzle is filled: no second worker, no second timer.
     if (!document_->cwData->StartGenerating()) return;
     generationTimer_.start(timerPeriod_);
+    runEndWatch_.start(kRunEndWatchMs);
+    PuzzleChanged();
+}
+
+void CkorvoView::WatchRunEnd() {
+    // The report of the run's outcome stays with the generation timer; this
+    // only makes the banner show the ended run without waiting for it.
+    if (document_ != nullptr && document_->cwData != nullptr && document_->cwData->IsWorkerActive()) return;
+    runEndWatch_.stop();
     PuzzleChanged();
 }
 
@@ -441,11 +451,14 @@ void CkorvoView::OnStopGenerating() {
     PuzzleChanged();
 }
 
-void CkorvoView::StopGenerationTimer() { generationTimer_.stop(); }
+void CkorvoView::StopGenerationTimer() {
+    generationTimer_.stop();
+    runEndWatch_.stop();
+}
 
 void CkorvoView::OnTimer() {
     if (document_ == nullptr || document_->cwData == nullptr) {
-        generationTimer_.stop();
+        StopGenerationTimer();
         return;
     }
     CkorvoDoc& doc = *document_;

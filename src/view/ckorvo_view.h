@@ -42,6 +42,9 @@ public:
     static constexpr int kCellRectSide = 28;
     // Period of the timer that polls a fill run.
     static constexpr int kGenerationTimerMs = 3000;
+    // How often a running fill is checked for its end, so the banner and the
+    // toolbar show the ended run at once rather than at the next report.
+    static constexpr int kRunEndWatchMs = 100;
 
     explicit CkorvoView(QWidget* parent = nullptr);
     ~CkorvoView() override;
@@ -177,6 +180,8 @@ private:
     bool HitTestText(const korvo::RECT& rect, QPoint point) const;
     void DrawGridView(QPainter& painter, int deviceHeight, bool toScreen, int status);
     void UpdateScrollBars();
+    // One check of runEndWatch_.
+    void WatchRunEnd();
     // The transform from page units to viewport pixels at the scroll position.
     QTransform ScreenTransform() const;
     // The screen's height in page units.
@@ -187,6 +192,7 @@ private:
     QPrinter* printer_ = nullptr;
     QPointer<QMenu> contextMenu_;  // the open context menu; deletes itself when closed
     QTimer generationTimer_;
+    QTimer runEndWatch_;  // repaints once when the worker of a run has ended
     int timerPeriod_ = kGenerationTimerMs;
     QSize scrollSize_;  // the page in device pixels
 };

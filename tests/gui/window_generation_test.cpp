@@ -301,3 +301,47 @@ TEST(UnreportedFillSaved, staysSavedWhenTheReportComesLater) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records the generation status the view's picture was painted in.
+class PaintedStatus : public QObject {
+public:
+    explicit PaintedStatus(WindowFixture& w) : w_(w) { w.View()->viewport()->installEventFilter(this); }
+    int last = 0;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            last = w_.Puzzle()->GetStatus();
+            ++paints;
+        }
+        return false;
+    }
+
+private:
+    WindowFixture& w_;
+};
+
+TEST(WindowGeneration, bannerShowsTheEndedRunBeforeTheReport) {
+    WindowFixture w(LongSearchWords(), 15);
+    ASSERT_TRUE(w.Start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.Frame()));
+    w.View()->SetGenerationTimerPeriod(600000);
+    w.Command(cmd::kClearGrid);
+    PaintedStatus painted(w);
+    w.Command(cmd::kStartGenerating);
+    w.Command(cmd::kStopGenerating);
+    w.View()->viewport()->repaint();
+    ASSERT_GT(painted.paints, 0);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Puzzle()->IsWorkerActive(); }, 30000));
+    ASSERT_EQ(w.Puzzle()->GetStatus(), StatusDesigning);
+    // Well before the report, the banner has been painted for the end.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return painted.last == StatusDesigning; }, 1000));
+    EXPECT_TRUE(w.View()->GenerationTimer().isActive());
+    EXPECT_TRUE(w.host.messages.empty());
+}
+
+}  // namespace
