@@ -23,6 +23,7 @@
 #include "model/generation_status.h"
 #include "pdf_page.h"
 #include "platform/paths.h"
+#include "printer_page.h"
 #include "qt_host.h"
 #include "title_dialog.h"
 #include "window_placement.h"
@@ -58,6 +59,7 @@ CkorvoApp::CkorvoApp(korvo::Host& host, korvo::DocumentEnvironment environment)
     : host_(host),
       environment_(std::move(environment)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    korvo::view::PreparePageSetupPrinter(*printer_);
     if (auto* qtHost = dynamic_cast<QtHost*>(&host_)) qtHost->SetPrinter(printer_.get());
 }
 
@@ -220,9 +222,11 @@ void CkorvoApp::RunCommand(int id) {
 void CkorvoApp::OnExportPuzzle() {
     // A PDF holds the picture the view shows (the puzzle page or the grid
     // view), made in memory and written through the safe file writer.
+    // It is on the page setup's paper, in its orientation, as printed.
     CkorvoDoc& doc = *document_;
-    const korvo::PdfWriter writePdf = [&doc](const std::filesystem::path& path) {
-        return korvo::view::WritePdfPage(doc, korvo::view::ShownPicture(doc), path).ok;
+    const korvo::view::PaperSheet sheet = korvo::view::SheetOf(*printer_);
+    const korvo::PdfWriter writePdf = [&doc, sheet](const std::filesystem::path& path) {
+        return korvo::view::WritePdfPage(doc, korvo::view::ShownPicture(doc), path, sheet).ok;
     };
     korvo::OnExportPuzzle(doc, writePdf);
 }

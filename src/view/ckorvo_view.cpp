@@ -23,6 +23,7 @@
 #include "document/command_table.h"
 #include "grid_view_picture.h"
 #include "model/generation_status.h"
+#include "printer_page.h"
 #include "puzzle_page_painter.h"
 #include "view_actions.h"
 
@@ -74,11 +75,15 @@ void CkorvoView::OnInitialUpdate() {
 }
 
 void CkorvoView::UpdateScrollSizes() {
+    if (document_ != nullptr) document_->ComputePageMetrics();
+    SizeScrollToPage();
+}
+
+void CkorvoView::SizeScrollToPage() {
     layoutState = -1;
     if (document_ == nullptr) {
         scrollSize_ = QSize();
     } else {
-        document_->ComputePageMetrics();
         const qint64 width = std::llabs(static_cast<long long>(document_->pageWidth));
         const qint64 height = std::llabs(static_cast<long long>(document_->pageHeight));
         scrollSize_ = QSize(static_cast<int>(std::min<qint64>(width * logicalDpiX() / 1000, 1 << 24)),
@@ -505,6 +510,22 @@ void CkorvoView::OnTimer() {
 }
 
 void CkorvoView::PrintPage(QPrinter& printer) {
+    // The page is laid out for the sheet it goes on: the paper and
+    // orientation of this printer, chosen in Print Setup, the print dialog
+    // or the preview, become the document's page, on screen too.
+    if (document_ != nullptr) {
+        const korvo::PageMetrics page =
+            korvo::PageMetricsFor(korvo::view::MetricsOfPrinter(printer), document_->marginLeft,
+                                  document_->marginRight, document_->marginTop, document_->marginBottom);
+        if (page.pageWidth != document_->pageWidth || page.pageHeight != document_->pageHeight ||
+            page.printMarginLeft != document_->printMarginLeft || page.printMarginTop != document_->printMarginTop ||
+            page.printMarginRight != document_->printMarginRight ||
+            page.printMarginBottom != document_->printMarginBottom) {
+            document_->SetPageMetrics(page);
+            SizeScrollToPage();
+            Redraw();
+        }
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         if (document_ != nullptr) document_->host.MessageBox(kPrintFailed, MessageIcon::Error, MessageButtons::Ok);

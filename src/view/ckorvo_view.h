@@ -65,6 +65,8 @@ public:
     // Drops the puzzle layout, renews the page metrics and sets the scroll
     // range to the page size in device pixels.
     void UpdateScrollSizes();
+    // Sets the scroll range to the document's page as it stands.
+    void SizeScrollToPage();
     // Scrolls to the page's top-left corner.
     void ScrollToOrigin();
     // Repaints the whole view from the document.
@@ -93,7 +95,8 @@ public:
     // (tests); takes effect at the next start.
     void SetGenerationTimerPeriod(int ms) { timerPeriod_ = ms; }
 
-    // Prints the current picture on one page of printer.
+    // Prints the current picture on one page of printer, laid out for that
+    // printer's page, which becomes the document's page.
     void PrintPage(QPrinter& printer);
 
     // Paints the current picture with painter, whose transform already maps
