@@ -59,7 +59,8 @@ void RestoreAndShow(QMainWindow& window) {
     if (const QVariant value = settings.value(kGeometryKey); value.canConvert<QRect>()) saved = value.toRect();
     // The menu bar's full width: no menu behind the overflow button.
     QSize minimum = window.sizeHint().expandedTo(window.minimumSizeHint());
-    if (const QMenuBar* menus = window.menuBar()) minimum.setWidth(std::max(minimum.width(), menus->sizeHint().width()));
+    if (const QMenuBar* menus = window.menuBar())
+        minimum.setWidth(std::max(minimum.width(), menus->sizeHint().width()));
     window.setGeometry(RestoredGeometry(saved, screens, minimum));
     if (saved && settings.value(kMaximizedKey, false).toBool()) {
         window.showMaximized();

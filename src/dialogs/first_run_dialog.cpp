@@ -4,10 +4,10 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QShowEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <cstdint>
@@ -31,8 +31,8 @@ void ShowCaptionWithoutButtons(QWidget& window) {
     if (x11 == nullptr || x11->connection() == nullptr) return;
     xcb_connection_t* connection = x11->connection();
     static const char kName[] = "_MOTIF_WM_HINTS";
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, sizeof(kName) - 1, kName), nullptr);
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof(kName) - 1, kName), nullptr);
     if (atom == nullptr) return;
     // Flags (functions and decorations given), functions (move only),
     // decorations (border and title), input mode, status.

@@ -515,8 +515,8 @@ void CkorvoView::PrintPage(QPrinter& printer) {
     // or the preview, become the document's page, on screen too.
     if (document_ != nullptr) {
         const korvo::PageMetrics page =
-            korvo::PageMetricsFor(korvo::view::MetricsOfPrinter(printer), document_->marginLeft,
-                                  document_->marginRight, document_->marginTop, document_->marginBottom);
+            korvo::PageMetricsFor(korvo::view::MetricsOfPrinter(printer), document_->marginLeft, document_->marginRight,
+                                  document_->marginTop, document_->marginBottom);
         if (page.pageWidth != document_->pageWidth || page.pageHeight != document_->pageHeight ||
             page.printMarginLeft != document_->printMarginLeft || page.printMarginTop != document_->printMarginTop ||
             page.printMarginRight != document_->printMarginRight ||

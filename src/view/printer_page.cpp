@@ -50,7 +50,7 @@ QPageSize LocalePaperSize() {
     }
 #endif
     return QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize(QPageSize::Letter)
-                                                                       : QPageSize(QPageSize::A4);
+                                                                      : QPageSize(QPageSize::A4);
 }
 
 void PreparePageSetupPrinter(QPrinter& printer) {

@@ -182,7 +182,7 @@ TEST_F(ClueManagerDialogTest, pasteClue_replacesTheSelectionTheButtonsTookTheFoc
 
     struct Case {
         const char* name;
-        bool copyFirst;   // Copy Word is clicked before Paste Clue
+        bool copyFirst;     // Copy Word is clicked before Paste Clue
         int start, length;  // the selection made in "Sicked"
         const char* clipboard;
         const char* expected;

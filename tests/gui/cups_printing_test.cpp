@@ -21,10 +21,10 @@
 #include <set>
 
 #include "document/command_table.h"
-#include "model/generation_status.h"
 #include "modal_answer.h"
-#include "pdf_text.h"
+#include "model/generation_status.h"
 #include "pdf_page.h"
+#include "pdf_text.h"
 #include "printer_page.h"
 #include "qt_host.h"
 #include "window_fixture.h"
@@ -130,8 +130,8 @@ protected:
     void ExpectPuzzlePage(const std::filesystem::path& printed, const char* how) {
         ASSERT_FALSE(printed.empty()) << how << ": nothing was printed";
         const std::filesystem::path reference = w.temp.path() / "reference.pdf";
-        const FileWriteResult written = view::WritePdfPage(*w.Doc(), view::PdfPicture::PuzzlePage, reference,
-                                                           view::SheetOf(*w.app->Printer()));
+        const FileWriteResult written =
+            view::WritePdfPage(*w.Doc(), view::PdfPicture::PuzzlePage, reference, view::SheetOf(*w.app->Printer()));
         ASSERT_TRUE(written.ok) << written.message;
         const QImage page = PictureOf(reference, w.temp.path());
         const QImage picture = PictureOf(printed, w.temp.path());
@@ -165,9 +165,8 @@ TEST_F(CupsPrinting, dialogQuickPrintAndPrintSetup_printThePageOnTheDefaultPrint
     ASSERT_EQ(w.app->Printer()->printerName(), printerName);
     // The page metrics are the default printer's page.
     const QPrinter defaultPrinter(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    const PageMetrics expected =
-        PageMetricsFor(view::MetricsOfPrinter(defaultPrinter), w.Doc()->marginLeft, w.Doc()->marginRight,
-                       w.Doc()->marginTop, w.Doc()->marginBottom);
+    const PageMetrics expected = PageMetricsFor(view::MetricsOfPrinter(defaultPrinter), w.Doc()->marginLeft,
+                                                w.Doc()->marginRight, w.Doc()->marginTop, w.Doc()->marginBottom);
     EXPECT_EQ(w.Doc()->pageWidth, expected.pageWidth);
     EXPECT_EQ(w.Doc()->pageHeight, expected.pageHeight);
     EXPECT_EQ(w.Doc()->printMarginLeft, expected.printMarginLeft);

@@ -16,8 +16,8 @@
 #include <sstream>
 
 #include "document/command_table.h"
-#include "model/generation_status.h"
 #include "modal_answer.h"
+#include "model/generation_status.h"
 #include "pdf_text.h"
 #include "printer_page.h"
 #include "qt_host.h"
@@ -55,9 +55,9 @@ double InkedWidthShare(const std::filesystem::path& pdf, const std::filesystem::
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (pdftoppm.isEmpty()) return -1;
     QProcess process;
-    process.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-gray"), QStringLiteral("-png"),
-                             QStringLiteral("-singlefile"), QString::fromStdString(pdf.string()),
-                             QString::fromStdString((folder / "page").string())});
+    process.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-gray"),
+                             QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                             QString::fromStdString(pdf.string()), QString::fromStdString((folder / "page").string())});
     if (!process.waitForFinished(60000) || process.exitCode() != 0) return -1;
     const QImage image =
         QImage(QString::fromStdString((folder / "page.png").string())).convertToFormat(QImage::Format_Grayscale8);

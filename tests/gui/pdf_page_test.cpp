@@ -135,8 +135,8 @@ long DarkPixels(const QByteArray& pdf, const std::filesystem::path& folder, int 
     std::ofstream(file, std::ios::binary).write(pdf.constData(), pdf.size());
     QProcess process;
     process.start(pdftoppm, {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-                             QStringLiteral("-png"), QStringLiteral("-singlefile"), QString::fromStdString(file.string()),
-                             QString::fromStdString((folder / "ink").string())});
+                             QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                             QString::fromStdString(file.string()), QString::fromStdString((folder / "ink").string())});
     if (!process.waitForFinished(60000) || process.exitCode() != 0) return -1;
     const QImage image(QString::fromStdString((folder / "ink.png").string()));
     if (image.isNull()) return -1;

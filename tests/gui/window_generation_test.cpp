@@ -277,7 +277,8 @@ INSTANTIATE_TEST_SUITE_P(
     Leaving, UnreportedFill,
     ::testing::Values(LeaveCase{"newPuzzle", [](WindowFixture& w, const auto&) { w.Command(cmd::kFileNew); }},
                       LeaveCase{"openFile", [](WindowFixture& w, const auto&) { w.Command(cmd::kFileOpen); }},
-                      LeaveCase{"droppedFile", [](WindowFixture& w, const auto& other) { w.app->OpenDocumentFile(other); }},
+                      LeaveCase{"droppedFile",
+                                [](WindowFixture& w, const auto& other) { w.app->OpenDocumentFile(other); }},
                       LeaveCase{"exit", [](WindowFixture& w, const auto&) { w.Command(cmd::kAppExit); }},
                       LeaveCase{"closeWindow", [](WindowFixture& w, const auto&) { w.Frame()->close(); }}),
     [](const ::testing::TestParamInfo<LeaveCase>& info) { return std::string(info.param.name); });

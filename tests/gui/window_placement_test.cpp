@@ -77,7 +77,8 @@ TEST_F(WindowSession, opensLargeWithEveryMenuThenWhereTheLastSessionClosed) {
         EXPECT_TRUE(screen.contains(opened));
         // Every menu is in the bar, none behind its overflow button.
         QMenuBar* bar = w.Frame()->menuBar();
-        for (QAction* menu : bar->actions()) EXPECT_FALSE(bar->actionGeometry(menu).isEmpty()) << menu->text().toStdString();
+        for (QAction* menu : bar->actions())
+            EXPECT_FALSE(bar->actionGeometry(menu).isEmpty()) << menu->text().toStdString();
         EXPECT_GE(bar->width(), bar->sizeHint().width());
 
         w.Frame()->setGeometry(QRect(screen.left() + 30, screen.top() + 40, 720, 500));

@@ -33,15 +33,16 @@ QString XProp(const QStringList& arguments) {
 
 // A property of a window as xprop prints it, without its type.
 QString WindowProperty(const QWidget& window, const char* name) {
-    return XProp({QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("-notype"),
-                  QString::fromLatin1(name)});
+    return XProp(
+        {QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("-notype"), QString::fromLatin1(name)});
 }
 
 // Why these tests cannot run here, or empty when they can.
 QString WhySkipped() {
     if (QGuiApplication::platformName() != QStringLiteral("xcb")) return QStringLiteral("needs the xcb platform");
     if (QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty()) return QStringLiteral("xprop is missing");
-    if (!XProp({QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}).contains(QStringLiteral("window id")))
+    if (!XProp({QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+             .contains(QStringLiteral("window id")))
         return QStringLiteral("needs a window manager");
     return {};
 }
@@ -51,8 +52,9 @@ QString WhySkipped() {
 bool ShowManaged(QWidget& window) {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return false;
-    return QTest::qWaitFor([&] { return WindowProperty(window, "_NET_WM_ALLOWED_ACTIONS").contains(QStringLiteral("_NET_WM_ACTION")); },
-                           10000);
+    return QTest::qWaitFor(
+        [&] { return WindowProperty(window, "_NET_WM_ALLOWED_ACTIONS").contains(QStringLiteral("_NET_WM_ACTION")); },
+        10000);
 }
 
 QString Caption(const std::u16string& text) { return QString::fromStdU16String(text); }
@@ -61,8 +63,8 @@ TEST(X11Captions, everyWindowShowsExactlyItsOwnCaption) {
     if (const QString why = WhySkipped(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
     // As the program names itself.
     korvo::app::SetApplicationIdentity();
-    const QString title = QString::fromUtf8(korvo::kApplicationTitle.data(),
-                                            static_cast<qsizetype>(korvo::kApplicationTitle.size()));
+    const QString title =
+        QString::fromUtf8(korvo::kApplicationTitle.data(), static_cast<qsizetype>(korvo::kApplicationTitle.size()));
     const korvo::TitleDialogTexts titleTexts = korvo::PageTextDialogTexts(korvo::PageText::Title);
     const korvo::TitleDialogTexts wordTexts = korvo::WordEntryDialogTexts(true, 5);
     struct Case {
@@ -102,7 +104,8 @@ TEST(X11Captions, firstRunWindowAsksForNoButtonsAndCannotBeClosed) {
     // The window manager's close (openbox: Alt+F4) leaves it open.
     const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
     if (xdotool.isEmpty()) GTEST_SKIP() << "xdotool is missing";
-    QProcess::execute(xdotool, {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window.winId())});
+    QProcess::execute(xdotool,
+                      {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window.winId())});
     QProcess::execute(xdotool, {QStringLiteral("key"), QStringLiteral("alt+F4")});
     QTest::qWait(300);
     EXPECT_TRUE(window.isVisible());
