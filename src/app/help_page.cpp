@@ -1,5 +1,6 @@
 #include "help_page.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -42,16 +43,18 @@ void OpenHelpPage(QWidget* parent, const QString& page) {
         if (!QDesktopServices::openUrl(url)) ShowNoBrowser(parent, page);
         return;
     }
-    auto* process = new QProcess(parent);
+    // The opener may outlive the window; its end reports to the window only
+    // while that is still there.
+    auto* process = new QProcess(QCoreApplication::instance());
     QPointer<QWidget> owner(parent);
     QObject::connect(process, &QProcess::errorOccurred, process, [process, owner, page](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart) return;
-        ShowNoBrowser(owner, page);
+        if (owner) ShowNoBrowser(owner, page);
         process->deleteLater();
     });
     QObject::connect(process, &QProcess::finished, process,
                      [process, owner, page](int exitCode, QProcess::ExitStatus status) {
-                         if (status != QProcess::NormalExit || exitCode != 0) ShowNoBrowser(owner, page);
+                         if ((status != QProcess::NormalExit || exitCode != 0) && owner) ShowNoBrowser(owner, page);
                          process->deleteLater();
                      });
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -57,7 +57,8 @@ protected:
         });
         answer.start(10);
         korvo::app::OpenHelpPage(&parent, pagePath);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return parent.findChildren<QProcess*>().isEmpty(); }, 10000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([] { return QCoreApplication::instance()->findChildren<QProcess*>().isEmpty(); }, 10000));
         // A message comes straight after the opener's end.
         QTest::qWait(100);
         return shown;
