@@ -191,9 +191,9 @@ public:
     // Assigns the clues of a fill (the clue layer's AssignClues, set by the
     // document); without it a fill gets no clue entries.
     void (*assignClues)(CCWData*) = nullptr;
-    RunProgress progress;  // guarded by statusLock
-    std::string verdict;   // the thorough mode's proof of the last run; guarded by statusLock
-    std::uint8_t unsavedFill = 0;   // a run published a fill not saved since (guarded by statusLock)
+    RunProgress progress;          // guarded by statusLock
+    std::string verdict;           // the thorough mode's proof of the last run; guarded by statusLock
+    std::uint8_t unsavedFill = 0;  // a run published a fill not saved since (guarded by statusLock)
 
 private:
     // Copies the engine's grid into gridText; the caller holds statusLock.
