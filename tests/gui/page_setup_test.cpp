@@ -171,7 +171,9 @@ TEST(PageSetupPrinter, withoutAPrinter_hasTheLocalesPaperAndItsOrientationIsTheP
     const std::string saved = std::setlocale(LC_PAPER, nullptr);
     std::setlocale(LC_PAPER, "C");
     EXPECT_EQ(view::LocalePaperSize().id(), QPageSize::A4);
-    if (std::setlocale(LC_PAPER, "en_US.UTF-8") != nullptr) EXPECT_EQ(view::LocalePaperSize().id(), QPageSize::Letter);
+    if (std::setlocale(LC_PAPER, "en_US.UTF-8") != nullptr) {
+        EXPECT_EQ(view::LocalePaperSize().id(), QPageSize::Letter);
+    }
     std::setlocale(LC_PAPER, "C");
 
     QPrinter printer(QPrinter::HighResolution);
