@@ -229,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(
                     StatusExhausted,
                     u"Crossword Failed To Generated:\n\nEnd of word list reached. Please select a stronger\n"
                     u"Generating Mode before retrying."}),
-    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<FailureCase>& tested) { return std::string(tested.param.name); });
 
 }  // namespace
 
@@ -281,7 +281,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](WindowFixture& w, const auto& other) { w.app->OpenDocumentFile(other); }},
                       LeaveCase{"exit", [](WindowFixture& w, const auto&) { w.Command(cmd::kAppExit); }},
                       LeaveCase{"closeWindow", [](WindowFixture& w, const auto&) { w.Frame()->close(); }}),
-    [](const ::testing::TestParamInfo<LeaveCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<LeaveCase>& tested) { return std::string(tested.param.name); });
 
 TEST(UnreportedFillSaved, staysSavedWhenTheReportComesLater) {
     WindowFixture w(kSquareWords);
