@@ -1,5 +1,6 @@
 #include "app_resources.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,13 @@ static void InitIconResources() {
 }
 
 namespace korvo::app {
+
+void SetApplicationIdentity() {
+    QApplication::setOrganizationName(QStringLiteral("Tolvane! Rodirirov Ivozova"));
+    QApplication::setApplicationName(QStringLiteral("korvo"));
+    QApplication::setDesktopFileName(QStringLiteral("korvo"));
+    QApplication::setWindowIcon(ApplicationIcon());
+}
 
 QIcon ApplicationIcon() {
     InitIconResources();

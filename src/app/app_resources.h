@@ -7,6 +7,12 @@
 // of the help page.
 namespace korvo::app {
 
+// Names the application to Qt (organisation, application and desktop file
+// names, the window icon) as the program and its window tests share it.
+// No display name is set: the platform would append it to the caption of
+// every window, so dialogs would not show exactly their own captions.
+void SetApplicationIdentity();
+
 // The application icon in every size shipped.
 QIcon ApplicationIcon();
 // The toolbar icon of a command, or a null icon when it has none.

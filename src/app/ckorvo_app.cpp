@@ -23,8 +23,10 @@
 #include "model/generation_status.h"
 #include "pdf_page.h"
 #include "platform/paths.h"
+#include "printer_page.h"
 #include "qt_host.h"
 #include "title_dialog.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -57,6 +59,7 @@ CkorvoApp::CkorvoApp(korvo::Host& host, korvo::DocumentEnvironment environment)
     : host_(host),
       environment_(std::move(environment)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    korvo::view::PreparePageSetupPrinter(*printer_);
     if (auto* qtHost = dynamic_cast<QtHost*>(&host_)) qtHost->SetPrinter(printer_.get());
 }
 
@@ -110,7 +113,8 @@ bool CkorvoApp::InitInstance(const QStringList& arguments) {
     if (!opened && !document_->OnNewDocument()) return false;
 
     view_->OnInitialUpdate();
-    frame_->show();
+    // The size and place of the last session, or most of the screen.
+    korvo::app::RestoreAndShow(*frame_);
     OnDocumentChanged();
     return true;
 }
@@ -218,9 +222,11 @@ void CkorvoApp::RunCommand(int id) {
 void CkorvoApp::OnExportPuzzle() {
     // A PDF holds the picture the view shows (the puzzle page or the grid
     // view), made in memory and written through the safe file writer.
+    // It is on the page setup's paper, in its orientation, as printed.
     CkorvoDoc& doc = *document_;
-    const korvo::PdfWriter writePdf = [&doc](const std::filesystem::path& path) {
-        return korvo::view::WritePdfPage(doc, korvo::view::ShownPicture(doc), path);
+    const korvo::view::PaperSheet sheet = korvo::view::SheetOf(*printer_);
+    const korvo::PdfWriter writePdf = [&doc, sheet](const std::filesystem::path& path) {
+        return korvo::view::WritePdfPage(doc, korvo::view::ShownPicture(doc), path, sheet);
     };
     korvo::OnExportPuzzle(doc, writePdf);
 }
@@ -397,6 +403,7 @@ bool CkorvoApp::CanCloseFrame() {
         stopPoll_ = nullptr;
         host_.EndWaitCursor();
     }
+    korvo::app::SavePlacement(*frame_);
     document_->OnCloseDocument();
     closed_ = true;
     return true;

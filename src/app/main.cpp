@@ -43,11 +43,7 @@ bool AnswerInformationOption(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     if (AnswerInformationOption(argc, argv)) return 0;
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Tolvane! Rodirirov Ivozova"));
-    QApplication::setApplicationName(QStringLiteral("korvo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tolvane! Rodirirov Ivozova"));
-    QApplication::setDesktopFileName(QStringLiteral("korvo"));
-    QApplication::setWindowIcon(korvo::app::ApplicationIcon());
+    korvo::app::SetApplicationIdentity();
 
     QtHost host;
     const std::optional<korvo::DocumentEnvironment> environment = korvo::DesktopEnvironment();

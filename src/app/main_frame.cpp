@@ -1,20 +1,17 @@
 #include "main_frame.h"
 
 #include <QAction>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QUrl>
 
 #include "about_dialog.h"
 #include "app_resources.h"
 #include "command_target.h"
+#include "help_page.h"
 
 namespace {
 
@@ -168,13 +165,7 @@ void CMainFrame::ExecuteCommand(int id) {
         if (id == korvo::cmd::kAppAbout) {
             ShowAbout();
         } else if (id == korvo::cmd::kOnlineHelp) {
-            const QString page = korvo::app::HelpPagePath();
-            if (QFileInfo::exists(page)) {
-                QDesktopServices::openUrl(QUrl::fromLocalFile(page));
-            } else {
-                QMessageBox::warning(this, FromView(korvo::kApplicationTitle),
-                                     QStringLiteral("The help page was not found:\n%1").arg(page));
-            }
+            korvo::app::OpenHelpPage(this, korvo::app::HelpPagePath());
         } else if (id == korvo::cmd::kAppExit) {
             close();
         }

@@ -13,6 +13,7 @@
 #include "document/command_table.h"
 #include "first_run_dialog.h"
 #include "platform/paths.h"
+#include "printer_page.h"
 
 namespace {
 
@@ -56,20 +57,7 @@ QString WithDefaultExtension(const QString& fileName, const QString& extension) 
     return fileName + QLatin1Char('.') + extension;
 }
 
-PrinterMetrics MetricsOfPrinter(const QPrinter& printer) {
-    const int resolution = printer.resolution();
-    const QPageLayout layout = printer.pageLayout();
-    const QRect full = layout.fullRectPixels(resolution);
-    const QRect paint = layout.paintRectPixels(resolution);
-    PrinterMetrics metrics;
-    metrics.physicalWidth = full.width();
-    metrics.physicalHeight = full.height();
-    metrics.offsetX = paint.left();
-    metrics.offsetY = paint.top();
-    metrics.dpiX = resolution;
-    metrics.dpiY = resolution;
-    return metrics;
-}
+PrinterMetrics MetricsOfPrinter(const QPrinter& printer) { return korvo::view::MetricsOfPrinter(printer); }
 
 }  // namespace korvo::app
 
@@ -187,11 +175,12 @@ void QtHost::HideFirstRunWindow() {
 }
 
 std::optional<korvo::PrinterMetrics> QtHost::DefaultPrinterMetrics() {
+    // The application's printer is the page setup: its paper and
+    // orientation are the page's, whether it prints on a printer or, with
+    // none installed, to PDF.
+    if (printer_ != nullptr && printer_->isValid()) return korvo::app::MetricsOfPrinter(*printer_);
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) return std::nullopt;
-    if (printer_ != nullptr && printer_->isValid() && printer_->outputFormat() == QPrinter::NativeFormat) {
-        return korvo::app::MetricsOfPrinter(*printer_);
-    }
     QPrinter printer(info, QPrinter::HighResolution);
     if (!printer.isValid()) return std::nullopt;
     return korvo::app::MetricsOfPrinter(printer);

@@ -23,7 +23,8 @@ public:
     void SetParentWidget(QWidget* parent) { parent_ = parent; }
     QWidget* ParentWidget() const { return parent_; }
     // The application's printer, changed by Print Setup; its page is the
-    // one DefaultPrinterMetrics reports while a printer is installed. Not owned.
+    // one DefaultPrinterMetrics reports (with no printer installed it
+    // prints to PDF on the page setup's paper). Not owned.
     void SetPrinter(QPrinter* printer) { printer_ = printer; }
 
     korvo::MessageResult MessageBox(std::u16string_view text, korvo::MessageIcon icon,

@@ -3,6 +3,8 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QGridLayout>
+#include <QLayoutItem>
 #include <QString>
 
 #include <algorithm>
@@ -29,6 +31,30 @@ QFont StyledFont(const korvo::LOGFONTW& font) {
     result.setStrikeOut(font.lfStrikeOut != 0);
     result.setPointSize(kPickerPointSize);
     return result;
+}
+
+// The sizes are computed at every paint, so the font dialog offers none: its
+// size column (the label, the edit field and the list) is hidden. Qt's
+// dialog lays family, style and size out as the columns of one grid, the
+// size column last.
+void HideSizeColumn(QFontDialog& dialog) {
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (grid == nullptr) return;
+    int sizeColumn = -1;
+    for (int column = grid->columnCount() - 1; column >= 0 && sizeColumn < 0; --column) {
+        for (int row = 0; row < 3; ++row) {
+            if (QLayoutItem* item = grid->itemAtPosition(row, column); item != nullptr && item->widget() != nullptr) {
+                sizeColumn = column;
+                break;
+            }
+        }
+    }
+    // The family column is never hidden, even in a grid laid out otherwise.
+    if (sizeColumn <= 0) return;
+    for (int row = 0; row < 3; ++row) {
+        if (QLayoutItem* item = grid->itemAtPosition(row, sizeColumn); item != nullptr && item->widget() != nullptr)
+            item->widget()->hide();
+    }
 }
 
 }  // namespace
@@ -78,6 +104,7 @@ std::optional<korvo::LOGFONTW> PickFont(QWidget* parent, const korvo::LOGFONTW& 
     dialog.setOptions(options);
     // setOptions may rebuild the family list: select the current font again.
     dialog.setCurrentFont(PickerFont(current));
+    HideSizeColumn(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return LogFontFromPicked(dialog.selectedFont(), current);
 }

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -63,6 +64,9 @@ CClueManagerDlg::CClueManagerDlg(QWidget* parent) : QDialog(parent) {
     clueBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     clueBox_->setMinimumContentsLength(60);
     prompt_->setBuddy(clueBox_);
+    // The combo box hands its focus events straight to its edit field, past
+    // any filter on the field: the combo box's own are watched.
+    clueBox_->installEventFilter(this);
 
     auto* advanceBox = new QGroupBox(QStringLiteral("When the OK button is pressed..."));
     auto* advanceLayout = new QVBoxLayout(advanceBox);
@@ -162,8 +166,27 @@ void CClueManagerDlg::OnCopyWord() {
     QApplication::clipboard()->setText(ToQString(korvo::CopyWordText(request_.answer)));
 }
 
+bool CClueManagerDlg::eventFilter(QObject* watched, QEvent* event) {
+    QLineEdit* edit = clueBox_->lineEdit();
+    // Runs before the edit's own focus-out handling, which deselects.
+    if (watched == clueBox_ && edit != nullptr && event->type() == QEvent::FocusOut) {
+        keptSelection_.text = edit->text();
+        keptSelection_.start = edit->hasSelectedText() ? edit->selectionStart() : -1;
+        keptSelection_.length = edit->hasSelectedText() ? static_cast<int>(edit->selectedText().size()) : 0;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void CClueManagerDlg::OnPasteClue() {
-    if (QLineEdit* edit = clueBox_->lineEdit()) edit->paste();
+    QLineEdit* edit = clueBox_->lineEdit();
+    if (edit == nullptr) return;
+    // The selection the field had before the button took the focus, as long
+    // as the text is still the one it was made in.
+    if (!edit->hasSelectedText() && keptSelection_.start >= 0 && keptSelection_.text == edit->text()) {
+        edit->setSelection(keptSelection_.start, keptSelection_.length);
+    }
+    keptSelection_.start = -1;
+    edit->paste();
 }
 
 void CClueManagerDlg::OnDeleteClue() {

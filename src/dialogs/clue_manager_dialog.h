@@ -69,6 +69,10 @@ public:
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
 
+protected:
+    // Keeps the edit field's selection when it loses the focus (to a button).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // Copy Word: the answer followed by " definition" onto the clipboard.
     void OnCopyWord();
@@ -93,4 +97,12 @@ private:
     QPushButton* deleteClue_;
     QPushButton* ok_;
     QPushButton* cancel_;
+
+    // The edit field's text and selection when it last lost the focus: a
+    // line edit drops its selection then, but Paste Clue must replace it.
+    struct KeptSelection {
+        QString text;
+        int start = -1;  // -1: nothing was selected
+        int length = 0;
+    } keptSelection_;
 };

@@ -7,10 +7,49 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
+#include <cstdint>
+#include <cstdlib>
 #include <exception>
 #include <thread>
+
+#if defined(KORVO_HAVE_XCB)
+#include <xcb/xcb.h>
+#endif
+
+namespace {
+
+// Tells an X11 window manager that window may be moved but has no close,
+// minimise, maximise or resize function and shows only a border and a
+// caption. Qt's flags cannot say it: a window without any button flag gets
+// every function. Elsewhere nothing is done.
+void ShowCaptionWithoutButtons(QWidget& window) {
+#if defined(KORVO_HAVE_XCB)
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || x11->connection() == nullptr) return;
+    xcb_connection_t* connection = x11->connection();
+    static const char kName[] = "_MOTIF_WM_HINTS";
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof(kName) - 1, kName), nullptr);
+    if (atom == nullptr) return;
+    // Flags (functions and decorations given), functions (move only),
+    // decorations (border and title), input mode, status.
+    constexpr std::uint32_t kFunctionsAndDecorations = 1u | 2u;
+    constexpr std::uint32_t kMoveOnly = 4u;
+    constexpr std::uint32_t kBorderAndTitle = 2u | 8u;
+    const std::uint32_t hints[5] = {kFunctionsAndDecorations, kMoveOnly, kBorderAndTitle, 0, 0};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()), atom->atom,
+                        atom->atom, 32, 5, hints);
+    xcb_flush(connection);
+    std::free(atom);
+#else
+    (void)window;
+#endif
+}
+
+}  // namespace
 
 CFirstRunDialog::CFirstRunDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -78,6 +117,12 @@ void CFirstRunDialog::RunSteps(const std::vector<std::function<void()>>& steps) 
     worker.join();
     hide();
     if (failure) std::rethrow_exception(failure);
+}
+
+void CFirstRunDialog::showEvent(QShowEvent* event) {
+    // Before the window is mapped, so the window manager reads it at once.
+    ShowCaptionWithoutButtons(*this);
+    QDialog::showEvent(event);
 }
 
 void CFirstRunDialog::closeEvent(QCloseEvent* event) { event->ignore(); }

@@ -33,6 +33,7 @@ public:
     QProgressBar* ProgressBar() const { return progress_; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -40,6 +40,20 @@ std::optional<DocumentEnvironment> DesktopEnvironment();
 // that is unknown.
 std::filesystem::path ShippedDataFolder();
 
+// The printable page and the print margins of one printer, page units.
+struct PageMetrics {
+    std::int32_t pageWidth = 8000;
+    std::int32_t pageHeight = 10500;
+    std::int32_t printMarginLeft = 250, printMarginRight = 250, printMarginTop = 250, printMarginBottom = 250;
+};
+
+// The page of printer with the user margins (from the paper's edge): the
+// printable area, and each margin measured from that area's edge. Without
+// a printer that can be measured, the page of 8000 x 10500 with the print
+// margins equal to the user margins.
+PageMetrics PageMetricsFor(const std::optional<PrinterMetrics>& printer, std::int32_t marginLeft,
+                           std::int32_t marginRight, std::int32_t marginTop, std::int32_t marginBottom);
+
 // The single document: owns the word store and the current puzzle and holds
 // every setting that outlives one puzzle. All operations run on the window
 // thread; user-visible messages go through the Host.
@@ -57,6 +71,8 @@ public:
     void OnCloseDocument();  // writes the settings unless skipSettingsSave
     void ResetPuzzleTexts();
     void ComputePageMetrics();
+    // Takes a page computed by PageMetricsFor (a printer's page at print time).
+    void SetPageMetrics(const PageMetrics& page);
     void RunFirstRunSetup();
     std::int32_t ReadVersionFile() const;
     void WriteVersionFile();
@@ -89,8 +105,13 @@ public:
     void OnGridSize(std::int32_t size);  // the New Grid Size commands: 9, 11, 13, 15 or 21
 
     // The framework's document state.
-    bool IsModified() const { return modified; }
-    void SetModifiedFlag(bool value = true) { modified = value; }
+    // A fill a run has published and no file holds yet counts as a change,
+    // whether or not the window has reported the run's end.
+    bool IsModified() const { return modified || (cwData && cwData->HasUnsavedFill()); }
+    void SetModifiedFlag(bool value = true) {
+        modified = value;
+        if (!value && cwData) cwData->ClearUnsavedFill();
+    }
     const std::filesystem::path& PathName() const { return pathName; }
     std::u16string Title() const;  // the file's name, or "Untitled"
 

@@ -33,9 +33,8 @@ std::int32_t PrintMargin(std::int32_t userMargin, std::int32_t offset) {
 
 }  // namespace
 
-void CkorvoDoc::ComputePageMetrics() {
-    const std::optional<PrinterMetrics> printer = host.DefaultPrinterMetrics();
-
+PageMetrics PageMetricsFor(const std::optional<PrinterMetrics>& printer, std::int32_t marginLeft,
+                           std::int32_t marginRight, std::int32_t marginTop, std::int32_t marginBottom) {
     // A printer that reports no resolution or no printable page cannot be
     // measured; it is treated like no printer at all.
     bool usable =
@@ -48,22 +47,37 @@ void CkorvoDoc::ComputePageMetrics() {
                  w - 2 * ox > 0 && h - 2 * oy > 0;
     }
 
+    PageMetrics page;
     if (!usable) {
-        printMarginLeft = marginLeft;
-        printMarginRight = marginRight;
-        printMarginTop = marginTop;
-        printMarginBottom = marginBottom;
-        pageWidth = 8000;
-        pageHeight = 10500;
-        return;
+        page.printMarginLeft = marginLeft;
+        page.printMarginRight = marginRight;
+        page.printMarginTop = marginTop;
+        page.printMarginBottom = marginBottom;
+        page.pageWidth = 8000;
+        page.pageHeight = 10500;
+        return page;
     }
 
-    pageWidth = (w - 2 * ox) * 10;
-    pageHeight = (h - 2 * oy) * 10;
-    printMarginLeft = PrintMargin(marginLeft, ox);
-    printMarginRight = PrintMargin(marginRight, ox);
-    printMarginTop = PrintMargin(marginTop, oy);
-    printMarginBottom = PrintMargin(marginBottom, oy);
+    page.pageWidth = (w - 2 * ox) * 10;
+    page.pageHeight = (h - 2 * oy) * 10;
+    page.printMarginLeft = PrintMargin(marginLeft, ox);
+    page.printMarginRight = PrintMargin(marginRight, ox);
+    page.printMarginTop = PrintMargin(marginTop, oy);
+    page.printMarginBottom = PrintMargin(marginBottom, oy);
+    return page;
+}
+
+void CkorvoDoc::SetPageMetrics(const PageMetrics& page) {
+    pageWidth = page.pageWidth;
+    pageHeight = page.pageHeight;
+    printMarginLeft = page.printMarginLeft;
+    printMarginRight = page.printMarginRight;
+    printMarginTop = page.printMarginTop;
+    printMarginBottom = page.printMarginBottom;
+}
+
+void CkorvoDoc::ComputePageMetrics() {
+    SetPageMetrics(PageMetricsFor(host.DefaultPrinterMetrics(), marginLeft, marginRight, marginTop, marginBottom));
 }
 
 }  // namespace korvo

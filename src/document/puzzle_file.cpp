@@ -291,7 +291,7 @@ bool CkorvoDoc::SavePuzzleFile(const std::filesystem::path& path) {
         host.MessageBox(kSaveErrorMessage, MessageIcon::Information);
         return false;
     }
-    modified = false;
+    SetModifiedFlag(false);
     pathName = path;
     return true;
 }

@@ -114,6 +114,9 @@ public:
     // empty square, letters become upper case.
     void EditAcrossWord(int row, int column, const std::u16string& typed);
     void EditDownWord(int row, int column, const std::u16string& typed);
+    // Every edit clears the '?' marks a refused start left: a word typed in
+    // or a block toggle anywhere, even one refused for a mismatched pair
+    // (ToggleBlock then still answers true: the grid changed), and Clear Grid.
     bool ToggleBlock(int row, int column);
     void ClearGrid();
 
@@ -144,11 +147,18 @@ public:
     // True when Stop was requested.
     bool IsStopRequested();
     // The worker's last act: publishes the run's final status, clears the
-    // stop request when asked, and marks the worker finished.
+    // stop request when asked, and marks the worker finished. A published
+    // fill is new work that no file holds yet (HasUnsavedFill).
     void FinishRun(int finalStatus, bool clearStop);
     // Records the progress of the running fill.
     void SetProgress(int filledNow, int filledBest, int total);
     void SetVerdict(std::string text);
+
+    // A run has published a fill that has not been saved since: the puzzle
+    // counts as modified from that moment, before the window's timer
+    // reports it. ClearUnsavedFill is called once the puzzle is saved.
+    bool HasUnsavedFill();
+    void ClearUnsavedFill();
 
     // Fields, in the documented order.
     std::int32_t cellNumbers[kMaxSquares];  // per square (row * gridSize + column): 251 block, 252 no number, else its
@@ -181,12 +191,16 @@ public:
     // Assigns the clues of a fill (the clue layer's AssignClues, set by the
     // document); without it a fill gets no clue entries.
     void (*assignClues)(CCWData*) = nullptr;
-    RunProgress progress;  // guarded by statusLock
-    std::string verdict;   // the thorough mode's proof of the last run; guarded by statusLock
+    RunProgress progress;          // guarded by statusLock
+    std::string verdict;           // the thorough mode's proof of the last run; guarded by statusLock
+    std::uint8_t unsavedFill = 0;  // a run published a fill not saved since (guarded by statusLock)
 
 private:
     // Copies the engine's grid into gridText; the caller holds statusLock.
     void StoreGridText(bool filled);
+    // Turns every '?' mark of the engine's grid back into an open square;
+    // false when there was none. The caller refreshes gridText.
+    bool ClearHopelessMarks();
     // True when a run is active: the engine belongs to the worker.
     bool RunActive();
     // The run through a square as it stands in gridText; false (run empty)

@@ -32,6 +32,7 @@ void CCWData::FinishRun(int finalStatus, bool clearStop) {
     if (progress.running)
         progress.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - progress.startedAt).count();
     progress.running = false;
+    if (finalStatus == StatusFilled) unsavedFill = 1;
     workerActive = 0;
 }
 
@@ -77,6 +78,16 @@ const char* WordListName(int wordListId) {
         case 4: return "English - Australia";
         default: return "English - India";
     }
+}
+
+bool CCWData::HasUnsavedFill() {
+    std::lock_guard<std::mutex> lock(statusLock);
+    return unsavedFill != 0;
+}
+
+void CCWData::ClearUnsavedFill() {
+    std::lock_guard<std::mutex> lock(statusLock);
+    unsavedFill = 0;
 }
 
 void CCWData::WaitForWorker() {

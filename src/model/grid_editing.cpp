@@ -90,7 +90,12 @@ void CCWData::WriteRun(int row, int column, bool across, std::string_view letter
     const std::u16string text = GetGridText();
     if (text.size() < static_cast<std::size_t>(n) * n) return;
     char grid[kMaxSquares + 1];
-    for (int k = 0; k < n * n; ++k) grid[k] = static_cast<char>(text[k] & 0xFF);
+    // Any edit clears the '?' marks of a refused start: they showed the
+    // grid as it was.
+    for (int k = 0; k < n * n; ++k) {
+        const char c = static_cast<char>(text[k] & 0xFF);
+        grid[k] = c == kHopeless ? kOpen : c;
+    }
     grid[n * n] = 0;
     auto at = [&](int r, int c) -> char& { return grid[r * n + c]; };
     if (at(row, column) == kBlock) return;
@@ -132,9 +137,29 @@ void CCWData::EditAcrossWord(int row, int column, const std::u16string& typed) {
 
 void CCWData::EditDownWord(int row, int column, const std::u16string& typed) { EditRun(row, column, false, typed); }
 
+bool CCWData::ClearHopelessMarks() {
+    const int n = gridSize;
+    if (!engine || n <= 0 || n > kMaxGridSide) return false;
+    const std::u16string text = GetGridText();
+    if (text.size() < static_cast<std::size_t>(n) * n || text.find(u'?') == std::u16string::npos) return false;
+    char grid[kMaxSquares + 1];
+    for (int k = 0; k < n * n; ++k) {
+        const char c = static_cast<char>(text[k] & 0xFF);
+        grid[k] = c == kHopeless ? kOpen : c;
+    }
+    grid[n * n] = 0;
+    engine->LoadGrid(n, n, grid);
+    return true;
+}
+
 bool CCWData::ToggleBlock(int row, int column) {
     if (!engine || RunActive()) return false;
-    if (engine->ToggleBlockPair(row, column) != 1) return false;
+    if (row < 0 || row >= gridSize || column < 0 || column >= gridSize) return false;
+    // The click is an edit even where the pair cannot be toggled: every '?'
+    // mark of a refused start goes.
+    const bool unmarked = ClearHopelessMarks();
+    const bool toggled = engine->ToggleBlockPair(row, column) == 1;
+    if (!toggled && !unmarked) return false;
     RefreshGridText();
     return true;
 }

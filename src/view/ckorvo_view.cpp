@@ -23,6 +23,7 @@
 #include "document/command_table.h"
 #include "grid_view_picture.h"
 #include "model/generation_status.h"
+#include "printer_page.h"
 #include "puzzle_page_painter.h"
 #include "view_actions.h"
 
@@ -54,6 +55,7 @@ CkorvoView::CkorvoView(QWidget* parent) : QAbstractScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
     generationTimer_.setTimerType(Qt::CoarseTimer);
     connect(&generationTimer_, &QTimer::timeout, this, &CkorvoView::OnTimer);
+    connect(&runEndWatch_, &QTimer::timeout, this, &CkorvoView::WatchRunEnd);
     // Touch pans scroll the page; a press and hold stays the platform's
     // right click.
     viewport()->grabGesture(Qt::PanGesture);
@@ -73,11 +75,15 @@ void CkorvoView::OnInitialUpdate() {
 }
 
 void CkorvoView::UpdateScrollSizes() {
+    if (document_ != nullptr) document_->ComputePageMetrics();
+    SizeScrollToPage();
+}
+
+void CkorvoView::SizeScrollToPage() {
     layoutState = -1;
     if (document_ == nullptr) {
         scrollSize_ = QSize();
     } else {
-        document_->ComputePageMetrics();
         const qint64 width = std::llabs(static_cast<long long>(document_->pageWidth));
         const qint64 height = std::llabs(static_cast<long long>(document_->pageHeight));
         scrollSize_ = QSize(static_cast<int>(std::min<qint64>(width * logicalDpiX() / 1000, 1 << 24)),
@@ -432,6 +438,15 @@ void CkorvoView::OnStartGenerating() {
     // run is active or the puzzle is filled: no second worker, no second timer.
     if (!document_->cwData->StartGenerating()) return;
     generationTimer_.start(timerPeriod_);
+    runEndWatch_.start(kRunEndWatchMs);
+    PuzzleChanged();
+}
+
+void CkorvoView::WatchRunEnd() {
+    // The report of the run's outcome stays with the generation timer; this
+    // only makes the banner show the ended run without waiting for it.
+    if (document_ != nullptr && document_->cwData != nullptr && document_->cwData->IsWorkerActive()) return;
+    runEndWatch_.stop();
     PuzzleChanged();
 }
 
@@ -441,11 +456,14 @@ void CkorvoView::OnStopGenerating() {
     PuzzleChanged();
 }
 
-void CkorvoView::StopGenerationTimer() { generationTimer_.stop(); }
+void CkorvoView::StopGenerationTimer() {
+    generationTimer_.stop();
+    runEndWatch_.stop();
+}
 
 void CkorvoView::OnTimer() {
     if (document_ == nullptr || document_->cwData == nullptr) {
-        generationTimer_.stop();
+        StopGenerationTimer();
         return;
     }
     CkorvoDoc& doc = *document_;
@@ -457,7 +475,9 @@ void CkorvoView::OnTimer() {
     std::u16string failure;
     switch (status) {
         case StatusFilled:
-            doc.SetModifiedFlag(true);
+            // The fill counts as a change from the moment it was published;
+            // a save since then has taken it in.
+            if (doc.cwData->HasUnsavedFill()) doc.SetModifiedFlag(true);
             Q_EMIT DocumentChanged();
             doc.host.MessageBox(kSuccessMessage, MessageIcon::Information, MessageButtons::Ok);
             // A run starts from the grid view, so this shows the puzzle view.
@@ -490,6 +510,22 @@ void CkorvoView::OnTimer() {
 }
 
 void CkorvoView::PrintPage(QPrinter& printer) {
+    // The page is laid out for the sheet it goes on: the paper and
+    // orientation of this printer, chosen in Print Setup, the print dialog
+    // or the preview, become the document's page, on screen too.
+    if (document_ != nullptr) {
+        const korvo::PageMetrics page =
+            korvo::PageMetricsFor(korvo::view::MetricsOfPrinter(printer), document_->marginLeft, document_->marginRight,
+                                  document_->marginTop, document_->marginBottom);
+        if (page.pageWidth != document_->pageWidth || page.pageHeight != document_->pageHeight ||
+            page.printMarginLeft != document_->printMarginLeft || page.printMarginTop != document_->printMarginTop ||
+            page.printMarginRight != document_->printMarginRight ||
+            page.printMarginBottom != document_->printMarginBottom) {
+            document_->SetPageMetrics(page);
+            SizeScrollToPage();
+            Redraw();
+        }
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         if (document_ != nullptr) document_->host.MessageBox(kPrintFailed, MessageIcon::Error, MessageButtons::Ok);

@@ -42,6 +42,9 @@ public:
     static constexpr int kCellRectSide = 28;
     // Period of the timer that polls a fill run.
     static constexpr int kGenerationTimerMs = 3000;
+    // How often a running fill is checked for its end, so the banner and the
+    // toolbar show the ended run at once rather than at the next report.
+    static constexpr int kRunEndWatchMs = 100;
 
     explicit CkorvoView(QWidget* parent = nullptr);
     ~CkorvoView() override;
@@ -62,6 +65,8 @@ public:
     // Drops the puzzle layout, renews the page metrics and sets the scroll
     // range to the page size in device pixels.
     void UpdateScrollSizes();
+    // Sets the scroll range to the document's page as it stands.
+    void SizeScrollToPage();
     // Scrolls to the page's top-left corner.
     void ScrollToOrigin();
     // Repaints the whole view from the document.
@@ -90,7 +95,8 @@ public:
     // (tests); takes effect at the next start.
     void SetGenerationTimerPeriod(int ms) { timerPeriod_ = ms; }
 
-    // Prints the current picture on one page of printer.
+    // Prints the current picture on one page of printer, laid out for that
+    // printer's page, which becomes the document's page.
     void PrintPage(QPrinter& printer);
 
     // Paints the current picture with painter, whose transform already maps
@@ -177,6 +183,8 @@ private:
     bool HitTestText(const korvo::RECT& rect, QPoint point) const;
     void DrawGridView(QPainter& painter, int deviceHeight, bool toScreen, int status);
     void UpdateScrollBars();
+    // One check of runEndWatch_.
+    void WatchRunEnd();
     // The transform from page units to viewport pixels at the scroll position.
     QTransform ScreenTransform() const;
     // The screen's height in page units.
@@ -187,6 +195,7 @@ private:
     QPrinter* printer_ = nullptr;
     QPointer<QMenu> contextMenu_;  // the open context menu; deletes itself when closed
     QTimer generationTimer_;
+    QTimer runEndWatch_;  // repaints once when the worker of a run has ended
     int timerPeriod_ = kGenerationTimerMs;
     QSize scrollSize_;  // the page in device pixels
 };

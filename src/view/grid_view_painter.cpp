@@ -66,7 +66,10 @@ GridViewPainted PaintGridView(QPainter& painter, const GridViewPicture& picture,
             painter.setPen(outline);
             painter.drawRect(box);
             // The circle stays under a letter; a block's fill covers it.
-            if (index < picture.circled.size() && picture.circled[index] != 0) painter.drawEllipse(box);
+            if (index < picture.circled.size() && picture.circled[index] != 0) {
+                painter.setPen(CirclePen(painter.combinedTransform(), gridColor));
+                painter.drawEllipse(box);
+            }
             const char16_t c = index < picture.gridText.size() ? picture.gridText[index] : u'@';
             if (c == u'!') {
                 painter.fillRect(box, gridColor);

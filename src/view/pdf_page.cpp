@@ -32,8 +32,10 @@ struct SheetSize {
     std::int32_t height;
 };
 
-SheetSize LetterSheet() {
-    const QSizeF inches = QPageSize(QPageSize::Letter).size(QPageSize::Inch);
+// The sheet in page units, turned for a landscape page.
+SheetSize SheetSizeOf(const PaperSheet& paper) {
+    QSizeF inches = paper.size.size(QPageSize::Inch);
+    if (paper.orientation == QPageLayout::Landscape) inches.transpose();
     return {static_cast<std::int32_t>(std::lround(inches.width() * 1000)),
             static_cast<std::int32_t>(std::lround(inches.height() * 1000))};
 }
@@ -83,7 +85,9 @@ PdfPicture ShownPicture(const CkorvoDoc& doc) {
     return PdfPicture::GridView;
 }
 
-PdfPage RenderPdfPage(CkorvoDoc& doc, PdfPicture picture) {
+PdfPage RenderPdfPage(CkorvoDoc& doc, PdfPicture picture) { return RenderPdfPage(doc, picture, PaperSheet{}); }
+
+PdfPage RenderPdfPage(CkorvoDoc& doc, PdfPicture picture, const PaperSheet& paper) {
     PdfPage page;
     if (!doc.cwData) {
         page.error = "there is no puzzle to draw";
@@ -101,7 +105,7 @@ PdfPage RenderPdfPage(CkorvoDoc& doc, PdfPicture picture) {
         return page;
     }
 
-    const SheetSize sheet = LetterSheet();
+    const SheetSize sheet = SheetSizeOf(paper);
     QBuffer buffer(&page.bytes);
     buffer.open(QIODevice::WriteOnly);
     bool drawn = false;
@@ -109,8 +113,7 @@ PdfPage RenderPdfPage(CkorvoDoc& doc, PdfPicture picture) {
         QPdfWriter writer(&buffer);
         writer.setResolution(kPdfResolution);
         // The whole sheet is the drawing surface: margins are the layout's.
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
+        writer.setPageLayout(QPageLayout(paper.size, paper.orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
         writer.setTitle(ToQString(puzzle.title));
         writer.setCreator(QStringLiteral("korvo"));
         SavedFonts saved(doc);
@@ -131,7 +134,12 @@ PdfPage RenderPdfPage(CkorvoDoc& doc, PdfPicture picture) {
 
 FileWriteResult WritePdfPage(CkorvoDoc& doc, PdfPicture picture, const std::filesystem::path& path,
                              FileSystemOps& fileSystem) {
-    const PdfPage page = RenderPdfPage(doc, picture);
+    return WritePdfPage(doc, picture, path, PaperSheet{}, fileSystem);
+}
+
+FileWriteResult WritePdfPage(CkorvoDoc& doc, PdfPicture picture, const std::filesystem::path& path,
+                             const PaperSheet& sheet, FileSystemOps& fileSystem) {
+    const PdfPage page = RenderPdfPage(doc, picture, sheet);
     if (!page.ok()) {
         FileWriteResult refused;
         refused.ok = false;
@@ -145,6 +153,11 @@ FileWriteResult WritePdfPage(CkorvoDoc& doc, PdfPicture picture, const std::file
 
 FileWriteResult WritePdfPage(CkorvoDoc& doc, PdfPicture picture, const std::filesystem::path& path) {
     return WritePdfPage(doc, picture, path, doc.FileSystem());
+}
+
+FileWriteResult WritePdfPage(CkorvoDoc& doc, PdfPicture picture, const std::filesystem::path& path,
+                             const PaperSheet& sheet) {
+    return WritePdfPage(doc, picture, path, sheet, doc.FileSystem());
 }
 
 PdfWriter PdfPageWriter(CkorvoDoc& doc, PdfPicture picture) {

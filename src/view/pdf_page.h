@@ -1,6 +1,7 @@
 #pragma once
 
-// One page of the document as a PDF file: a Letter sheet holding the puzzle
+// One page of the document as a PDF file: a sheet (Letter unless another is
+// given, the window gives the page setup's) holding the puzzle
 // page (laid out on the document's margins, as printed) or the grid view,
 // drawn by the same code as the screen and the printer. The PDF is made in
 // memory and written through the safe file writer, so the file on disk is
@@ -13,6 +14,7 @@
 
 #include "document/export_command.h"
 #include "platform/file_writer.h"
+#include "printer_page.h"
 
 namespace korvo {
 class CkorvoDoc;
@@ -45,14 +47,21 @@ struct PdfPage {
 // The document is left as it was: the font heights the drawing computes are
 // not kept.
 PdfPage RenderPdfPage(CkorvoDoc& doc, PdfPicture picture);
+// The same on another sheet (the page setup's paper and orientation).
+PdfPage RenderPdfPage(CkorvoDoc& doc, PdfPicture picture, const PaperSheet& sheet);
 
 // Renders the page and replaces path by it through WriteFileAtomically on
 // fileSystem. On any failure path is left as it was and no temporary file
 // remains.
 FileWriteResult WritePdfPage(CkorvoDoc& doc, PdfPicture picture, const std::filesystem::path& path,
                              FileSystemOps& fileSystem);
+FileWriteResult WritePdfPage(CkorvoDoc& doc, PdfPicture picture, const std::filesystem::path& path,
+                             const PaperSheet& sheet, FileSystemOps& fileSystem);
 // The same on the document's file layer.
 FileWriteResult WritePdfPage(CkorvoDoc& doc, PdfPicture picture, const std::filesystem::path& path);
+// The same on another sheet.
+FileWriteResult WritePdfPage(CkorvoDoc& doc, PdfPicture picture, const std::filesystem::path& path,
+                             const PaperSheet& sheet);
 
 // The PDF writer of the export command for a fixed picture.
 PdfWriter PdfPageWriter(CkorvoDoc& doc, PdfPicture picture);

@@ -108,7 +108,11 @@ void DrawPuzzleGrid(QPainter& painter, const PageGeometry& g, const CCWData& puz
             painter.setPen(outline);
             painter.setBrush(Qt::white);
             painter.drawRect(square);
-            if (index < kMaxSquares && puzzle.circled[index] != 0) painter.drawEllipse(square);
+            if (index < kMaxSquares && puzzle.circled[index] != 0) {
+                painter.setPen(CirclePen(painter.combinedTransform(), gridColor));
+                painter.drawEllipse(square);
+                painter.setPen(outline);
+            }
             const char16_t c = SquareAt(gridText, index);
             if (c == u'!') {
                 painter.fillRect(square, gridColor);

@@ -13,6 +13,16 @@ QString ToQString(std::u16string_view text) {
 
 QColor ColorFromRef(COLORREF color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 
+QPen CirclePen(const QTransform& pageToDevice, const QColor& color) {
+    const qreal pixelsPerUnit = std::hypot(pageToDevice.m11(), pageToDevice.m12());
+    QPen pen(color);
+    // Cosmetic, in device pixels: the same width whatever the painter's
+    // further scaling, and never below one pixel on a coarse screen.
+    pen.setCosmetic(true);
+    pen.setWidthF(std::max<qreal>(1.0, kCirclePenWidth * pixelsPerUnit));
+    return pen;
+}
+
 QFont FontFromLogFont(const LOGFONTW& font) {
     QFont result;
     const std::u16string face = FaceName(font);

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPen>
 #include <QRect>
 #include <QRectF>
 #include <QString>
@@ -28,6 +29,15 @@ QFont FontFromLogFont(const LOGFONTW& font);
 // is lineHeight pixels; at least 1. Under the page transform a pixel is a
 // page unit, so lineHeight is given in page units there.
 int PixelSizeForLineHeight(const QFont& font, int lineHeight);
+
+// The width of the pen circles are drawn with, page units (1/100 inch), so
+// that a circled square stays visible on paper and in PDF viewers at low
+// zoom, where a one-unit outline is a hairline.
+inline constexpr int kCirclePenWidth = 10;
+
+// The pen of a circle in colour: kCirclePenWidth page units under the
+// painter's transform, never thinner than one device pixel.
+QPen CirclePen(const QTransform& pageToDevice, const QColor& color);
 
 // A page rectangle as a QRect of the same corners (right and bottom excluded).
 QRect ToQRect(const RECT& rect);

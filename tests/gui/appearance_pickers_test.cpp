@@ -6,6 +6,10 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +96,37 @@ TEST(AppearancePickers, fontDialogAnswersAnotherFaceAndStyle) {
         dialog->reject();
     });
     EXPECT_EQ(PickFont(nullptr, Face(u"Arial"), false), std::nullopt);
+}
+
+// Every paint computes the font sizes, so a size offered in the dialog
+// would have no effect: no list, field or label of sizes is shown.
+TEST(AppearancePickers, fontDialogOffersNoSize) {
+    for (bool scalableOnly : {false, true}) {
+        QStringList shown;
+        AnswerNextModal<QFontDialog>([&shown](QFontDialog* dialog) {
+            const QRegularExpression number(QStringLiteral("^\\d+(\\.\\d+)?$"));
+            for (QListView* list : dialog->findChildren<QListView*>()) {
+                if (!list->isVisible() || list->model() == nullptr) continue;
+                for (int row = 0; row < list->model()->rowCount(); ++row) {
+                    const QString item = list->model()->index(row, 0).data().toString();
+                    if (number.match(item).hasMatch()) shown << QStringLiteral("size item ") + item;
+                }
+            }
+            for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
+                if (edit->isVisible() && number.match(edit->text()).hasMatch())
+                    shown << QStringLiteral("size field ") + edit->text();
+            for (QLabel* label : dialog->findChildren<QLabel*>())
+                if (label->isVisible() && label->text().remove(QLatin1Char('&')) == QStringLiteral("Size"))
+                    shown << QStringLiteral("size label");
+            // Family and style are still offered.
+            int lists = 0;
+            for (QListView* list : dialog->findChildren<QListView*>()) lists += list->isVisible() ? 1 : 0;
+            EXPECT_EQ(lists, 2);
+            dialog->accept();
+        });
+        EXPECT_TRUE(PickFont(nullptr, Face(u"Arial"), scalableOnly).has_value());
+        EXPECT_TRUE(shown.isEmpty()) << shown.join(QStringLiteral(", ")).toStdString();
+    }
 }
 
 }  // namespace

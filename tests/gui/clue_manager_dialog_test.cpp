@@ -170,6 +170,47 @@ TEST_F(ClueManagerDialogTest, copyWordPutsTheDefinitionQueryOnTheClipboard_paste
     EXPECT_EQ(dialog.ClueBox()->count(), 3) << "nothing typed joins the list";
 }
 
+// The buttons take the focus from the edit field when clicked, which drops a
+// line edit's selection; the paste must still replace what was selected.
+TEST_F(ClueManagerDialogTest, pasteClue_replacesTheSelectionTheButtonsTookTheFocusFrom) {
+    CClueManagerDlg dialog;
+    dialog.Prepare(Request(u""));
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QLineEdit* edit = dialog.ClueBox()->lineEdit();
+
+    struct Case {
+        const char* name;
+        bool copyFirst;     // Copy Word is clicked before Paste Clue
+        int start, length;  // the selection made in "Sicked"
+        const char* clipboard;
+        const char* expected;
+    } cases[] = {
+        {"copyWordThenPaste", true, 0, 6, nullptr, "HOUSE definition"},
+        {"pasteOverAPart", false, 1, 4, "ounde", "Sounded"},
+        {"pasteAtTheCaret", false, 6, 0, " up", "Sicked up"},
+    };
+    for (const Case& c : cases) {
+        edit->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return edit->hasFocus(); }, 2000)) << c.name;
+        edit->setText(QStringLiteral("Sicked"));
+        if (c.length > 0) {
+            edit->setSelection(c.start, c.length);
+        } else {
+            edit->setCursorPosition(c.start);
+        }
+        if (c.copyFirst) {
+            QTest::mouseClick(dialog.CopyWordButton(), Qt::LeftButton);
+        } else {
+            QApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
+        }
+        QTest::mouseClick(dialog.PasteClueButton(), Qt::LeftButton);
+        EXPECT_FALSE(edit->hasFocus()) << c.name << ": the button took the focus";
+        EXPECT_EQ(dialog.ClueBox()->currentText(), QString::fromUtf8(c.expected)) << c.name;
+    }
+}
+
 TEST_F(ClueManagerDialogTest, deleteClue_removesTheSelectedItemFromListAndFile_selectsTheFirstLeft) {
     CClueManagerDlg dialog;
     dialog.Prepare(Request(u""));

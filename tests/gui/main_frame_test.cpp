@@ -2,11 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -42,15 +44,6 @@ public:
     korvo::CommandStateInput input;
     std::vector<int> received;
     bool handles = true;
-};
-
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public Q_SLOTS:
-    void open(const QUrl& url) { urls.append(url); }
-
-public:
-    QList<QUrl> urls;
 };
 
 class MainFrameTest : public ::testing::Test {
@@ -259,12 +252,28 @@ TEST_F(MainFrameTest, contextMenuHoldsTheThreeGridCommands) {
 TEST_F(MainFrameTest, helpAboutAndExitFallBackToTheFrame) {
     target.handles = false;
 
-    UrlRecorder recorder;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    // The desktop's opener, replaced by one that records what it is given.
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    const QString opened = bin.filePath(QStringLiteral("opened"));
+    {
+        QFile opener(bin.filePath(QStringLiteral("xdg-open")));
+        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+        opener.write(QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\n").arg(opened).toUtf8());
+        opener.close();
+        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
     frame.ExecuteCommand(cmd::kOnlineHelp);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    ASSERT_EQ(recorder.urls.size(), 1);
-    EXPECT_TRUE(recorder.urls[0].toLocalFile().endsWith(QStringLiteral("/help/index.html")));
+    const bool ran =
+        QTest::qWaitFor([] { return QCoreApplication::instance()->findChildren<QProcess*>().isEmpty(); }, 10000);
+    qputenv("PATH", savedPath);
+    ASSERT_TRUE(ran);
+    QFile record(opened);
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        QUrl(QString::fromUtf8(record.readAll()).trimmed()).toLocalFile().endsWith(QStringLiteral("/help/index.html")));
 
     QString aboutText;
     AnswerNextModal<CAboutDlg>([&aboutText](CAboutDlg* about) {
@@ -281,5 +290,3 @@ TEST_F(MainFrameTest, helpAboutAndExitFallBackToTheFrame) {
 }
 
 }  // namespace
-
-#include "main_frame_test.moc"

@@ -4,10 +4,15 @@
 // failing at every step without touching the old file.
 #include "pdf_page.h"
 
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -119,6 +124,57 @@ TEST_F(PdfPageTest, gridView_holdsTheFilledGridAndBannerButNoPageText) {
     EXPECT_TRUE(text.startsWith(QStringLiteral("CATOOWETCL"))) << text.toStdString();
     for (const char* pageText : {"Pets", "ACROSS", "DOWN", "Feline", "Solution"})
         EXPECT_FALSE(text.contains(QLatin1String(pageText))) << pageText << " in " << text.toStdString();
+}
+
+// The pixels darker than mid-grey of a PDF's first page rendered by
+// pdftoppm at dpi; -1 when pdftoppm is missing or fails.
+long DarkPixels(const QByteArray& pdf, const std::filesystem::path& folder, int dpi) {
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty()) return -1;
+    const std::filesystem::path file = folder / "ink.pdf";
+    std::ofstream(file, std::ios::binary).write(pdf.constData(), pdf.size());
+    QProcess process;
+    process.start(pdftoppm, {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+                             QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                             QString::fromStdString(file.string()), QString::fromStdString((folder / "ink").string())});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) return -1;
+    const QImage image(QString::fromStdString((folder / "ink.png").string()));
+    if (image.isNull()) return -1;
+    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+    long dark = 0;
+    for (int y = 0; y < gray.height(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        for (int x = 0; x < gray.width(); ++x) dark += line[x] < 128 ? 1 : 0;
+    }
+    return dark;
+}
+
+// A circle drawn with a hairline all but vanishes on paper and in a PDF
+// viewer at low zoom; its pen is a hundredth of an inch, so at 300 dpi its
+// ring is some three pixels wide all the way round.
+TEST_F(PdfPageTest, circles_areDrawnWithAVisiblePen) {
+    constexpr int kDpi = 300;
+    const struct {
+        const char* name;
+        PdfPicture picture;
+        int diameter;  // the circled square's side, page units
+    } cases[] = {
+        {"gridView", PdfPicture::GridView, 11000 / 2 / 3},
+        {"puzzlePage", PdfPicture::PuzzlePage, 2 * ((8500 - 250 - 250 - 1) / 4) / 3},
+    };
+    for (const auto& c : cases) {
+        doc->cwData->circled[0] = 0;
+        const view::PdfPage plain = view::RenderPdfPage(*doc, c.picture);
+        doc->cwData->circled[0] = 1;
+        const view::PdfPage circled = view::RenderPdfPage(*doc, c.picture);
+        ASSERT_TRUE(plain.ok() && circled.ok()) << c.name;
+        const long without = DarkPixels(plain.bytes, root.path(), kDpi);
+        const long with = DarkPixels(circled.bytes, root.path(), kDpi);
+        if (without < 0 || with < 0) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+        const double ring = 3.14159 * c.diameter / 1000.0 * kDpi;
+        EXPECT_GT(static_cast<double>(with - without), 2.0 * ring)
+            << c.name << ": " << with - without << " dark pixels for a ring of " << ring << " pixels";
+    }
 }
 
 TEST_F(PdfPageTest, shownPicture_followsTheStatusAndTheViewChoice) {

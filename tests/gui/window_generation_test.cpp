@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
 
 #include "document/command_table.h"
@@ -228,6 +229,120 @@ INSTANTIATE_TEST_SUITE_P(
                     StatusExhausted,
                     u"Crossword Failed To Generated:\n\nEnd of word list reached. Please select a stronger\n"
                     u"Generating Mode before retrying."}),
-    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<FailureCase>& tested) { return std::string(tested.param.name); });
+
+}  // namespace
+
+namespace {
+
+// Every way of leaving the puzzle, tried between the worker's end and the
+// timer's report of it.
+struct LeaveCase {
+    const char* name;
+    void (*leave)(WindowFixture& w, const std::filesystem::path& other);
+};
+
+class UnreportedFill : public ::testing::TestWithParam<LeaveCase> {};
+
+TEST_P(UnreportedFill, asksToSaveBeforeThePuzzleGoes) {
+    WindowFixture w(kSquareWords);
+    ASSERT_TRUE(w.Start());
+    // The report would come only much later: the fill is done, the window
+    // has not said so yet.
+    w.View()->SetGenerationTimerPeriod(600000);
+    w.LoadGrid(CentreGrid());
+    w.Command(cmd::kStartGenerating);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Puzzle()->IsWorkerActive(); }, 30000));
+    ASSERT_EQ(w.Puzzle()->GetStatus(), StatusFilled);
+    ASSERT_TRUE(w.View()->GenerationTimer().isActive());
+    EXPECT_TRUE(w.Doc()->IsModified());
+
+    const std::filesystem::path other = w.temp.path() / "other.kvz";
+    std::ofstream(other, std::ios::binary) << "not a puzzle";
+    w.host.messageAnswers.push_back(MessageResult::Cancel);
+    w.host.openAnswers.push_back(other);
+    const CCWData* filled = w.Puzzle();
+    GetParam().leave(w, other);
+
+    ASSERT_FALSE(w.host.messages.empty());
+    EXPECT_EQ(w.host.messages[0].text, u"Save changes to Untitled?");
+    EXPECT_EQ(w.host.messages[0].buttons, MessageButtons::YesNoCancel);
+    // Cancel keeps the fill.
+    EXPECT_EQ(w.Puzzle(), filled);
+    EXPECT_EQ(w.Puzzle()->GetStatus(), StatusFilled);
+    EXPECT_TRUE(w.Frame()->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Leaving, UnreportedFill,
+    ::testing::Values(LeaveCase{"newPuzzle", [](WindowFixture& w, const auto&) { w.Command(cmd::kFileNew); }},
+                      LeaveCase{"openFile", [](WindowFixture& w, const auto&) { w.Command(cmd::kFileOpen); }},
+                      LeaveCase{"droppedFile",
+                                [](WindowFixture& w, const auto& other) { w.app->OpenDocumentFile(other); }},
+                      LeaveCase{"exit", [](WindowFixture& w, const auto&) { w.Command(cmd::kAppExit); }},
+                      LeaveCase{"closeWindow", [](WindowFixture& w, const auto&) { w.Frame()->close(); }}),
+    [](const ::testing::TestParamInfo<LeaveCase>& tested) { return std::string(tested.param.name); });
+
+TEST(UnreportedFillSaved, staysSavedWhenTheReportComesLater) {
+    WindowFixture w(kSquareWords);
+    ASSERT_TRUE(w.Start());
+    w.View()->SetGenerationTimerPeriod(600000);
+    w.LoadGrid(CentreGrid());
+    w.Command(cmd::kStartGenerating);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Puzzle()->IsWorkerActive(); }, 30000));
+
+    w.host.saveAnswers.push_back(SaveDialogResult{w.temp.path() / "saved.kvz", 0});
+    w.Command(cmd::kFileSave);
+    ASSERT_TRUE(std::filesystem::exists(w.temp.path() / "saved.kvz"));
+    EXPECT_FALSE(w.Doc()->IsModified());
+    // The report of the run still comes, but the saved fill is no change.
+    w.View()->OnTimer();
+    EXPECT_EQ(w.host.MessageTexts().back(), u"Crossword Successfully Generated");
+    EXPECT_FALSE(w.Doc()->IsModified());
+}
+
+}  // namespace
+
+namespace {
+
+// Records the generation status the view's picture was painted in.
+class PaintedStatus : public QObject {
+public:
+    explicit PaintedStatus(WindowFixture& w) : w_(w) { w.View()->viewport()->installEventFilter(this); }
+    int last = 0;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            last = w_.Puzzle()->GetStatus();
+            ++paints;
+        }
+        return false;
+    }
+
+private:
+    WindowFixture& w_;
+};
+
+TEST(WindowGeneration, bannerShowsTheEndedRunBeforeTheReport) {
+    WindowFixture w(LongSearchWords(), 15);
+    ASSERT_TRUE(w.Start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.Frame()));
+    w.View()->SetGenerationTimerPeriod(600000);
+    w.Command(cmd::kClearGrid);
+    PaintedStatus painted(w);
+    w.Command(cmd::kStartGenerating);
+    w.Command(cmd::kStopGenerating);
+    w.View()->viewport()->repaint();
+    ASSERT_GT(painted.paints, 0);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Puzzle()->IsWorkerActive(); }, 30000));
+    ASSERT_EQ(w.Puzzle()->GetStatus(), StatusDesigning);
+    // Well before the report, the banner has been painted for the end.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return painted.last == StatusDesigning; }, 1000));
+    EXPECT_TRUE(w.View()->GenerationTimer().isActive());
+    EXPECT_TRUE(w.host.messages.empty());
+}
 
 }  // namespace

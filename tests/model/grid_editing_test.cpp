@@ -54,17 +54,19 @@ TEST(ToggleBlock, mismatchedPair_isRefusedAndChangesNothing) {
     }
 }
 
-TEST(ToggleBlock, hopelessMark_isResetInEngineEvenWhenRefused) {
+TEST(ToggleBlock, hopelessMark_isResetEvenWhenRefused) {
     std::string grid = Empty15();
     grid[0] = '?';
     grid[224] = 'K';
     auto data = PuzzleWithGrid(grid, 15);
-    EXPECT_FALSE(data->ToggleBlock(0, 0));
+    // The pair is not toggled, but the mark is gone from the engine and
+    // from what the view shows, so the grid has changed.
+    EXPECT_TRUE(data->ToggleBlock(0, 0));
     EXPECT_EQ(data->engine->Square(0, 0), kOpen);
-    // A refused toggle does not refresh: the mark still shows until the next refresh.
-    EXPECT_EQ(data->GetGridText()[0], u'?');
-    data->RefreshGridText();
+    EXPECT_EQ(data->engine->Square(14, 14), 'K');
     EXPECT_EQ(data->GetGridText()[0], u'@');
+    // Without marks left, the same refused toggle changes nothing.
+    EXPECT_FALSE(data->ToggleBlock(0, 0));
 
     // Both marked: both reset, then the pair of empty squares is blocked.
     grid[224] = '?';
@@ -72,6 +74,67 @@ TEST(ToggleBlock, hopelessMark_isResetInEngineEvenWhenRefused) {
     EXPECT_TRUE(both->ToggleBlock(14, 14));
     EXPECT_EQ(both->gridText[0], u'!');
     EXPECT_EQ(both->gridText[224], u'!');
+}
+
+TEST(HopelessMarks, everyEditClearsAllOfThem) {
+    // The marks a refused start left on two entries far from the edit.
+    const std::string marked =
+        "@@@!?"
+        "@@@!?"
+        "!!!!!"
+        "?!K@@"
+        "?!@@@";
+    struct Case {
+        const char* name;
+        bool (*edit)(CCWData&);
+        std::string after;
+    } cases[] = {
+        {"blockToggle", [](CCWData& d) { return d.ToggleBlock(0, 0); },
+         "!@@!@"
+         "@@@!@"
+         "!!!!!"
+         "@!K@@"
+         "@!@@!"},
+        {"refusedBlockToggle", [](CCWData& d) { return d.ToggleBlock(1, 2); },
+         "@@@!@"
+         "@@@!@"
+         "!!!!!"
+         "@!K@@"
+         "@!@@@"},
+        {"typedAcrossWord",
+         [](CCWData& d) {
+             d.EditAcrossWord(0, 0, u"cat");
+             return true;
+         },
+         "CAT!@"
+         "@@@!@"
+         "!!!!!"
+         "@!K@@"
+         "@!@@@"},
+        {"typedDownWord",
+         [](CCWData& d) {
+             d.EditDownWord(3, 4, u"no");
+             return true;
+         },
+         "@@@!@"
+         "@@@!@"
+         "!!!!!"
+         "@!K@N"
+         "@!@@O"},
+        {"clearGrid",
+         [](CCWData& d) {
+             d.ClearGrid();
+             return true;
+         },
+         std::string(25, '@')},
+    };
+    for (const Case& c : cases) {
+        auto data = PuzzleWithGrid(marked, 5);
+        ASSERT_EQ(Narrow(data->GetGridText()), marked);
+        EXPECT_TRUE(c.edit(*data)) << c.name;
+        EXPECT_EQ(Narrow(data->GetGridText()), c.after) << c.name;
+        for (int k = 0; k < 25; ++k) EXPECT_NE(data->engine->Square(k / 5, k % 5), '?') << c.name << " " << k;
+    }
 }
 
 TEST(ToggleBlock, outsideSquareOrActiveRun_isRefused) {
