@@ -122,8 +122,11 @@ struct TableSet {
                 std::memcpy(t.letters.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(length), w.data(),
                             static_cast<std::size_t>(length));
                 for (int k = 0; k < length; ++k) {
-                    std::uint64_t* b = const_cast<std::uint64_t*>(t.Bits(k, w[static_cast<std::size_t>(k)] - 'A'));
-                    b[i / 64] |= std::uint64_t{1} << (i % 64);
+                    const std::size_t at = (static_cast<std::size_t>(k) * kLetters +
+                                            static_cast<std::size_t>(w[static_cast<std::size_t>(k)] - 'A')) *
+                                               static_cast<std::size_t>(t.chunks) +
+                                           static_cast<std::size_t>(i / 64);
+                    t.bits[at] |= std::uint64_t{1} << (i % 64);
                 }
             }
         }
@@ -832,6 +835,7 @@ void ThoroughSearch::Impl::Explain() {
     std::vector<bool> in(static_cast<std::size_t>(active), true);
     if (components > 1) {
         std::vector<std::pair<int, int>> sizes;  // (entries, component)
+        sizes.reserve(static_cast<std::size_t>(components));
         for (int c = 0; c < components; ++c)
             sizes.emplace_back(static_cast<int>(std::count(component.begin(), component.end(), c)), c);
         std::sort(sizes.begin(), sizes.end());
