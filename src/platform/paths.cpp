@@ -140,7 +140,7 @@ fs::path ShippedFilePath(std::string_view relativePath, const std::optional<fs::
     const std::vector<fs::path> folders = ShippedFolders(executableFolder);
     for (const fs::path& folder : folders) {
         std::error_code error;
-        const fs::path candidate = folder / relativePath;
+        fs::path candidate = folder / relativePath;
         if (fs::exists(candidate, error)) return candidate;
     }
     return folders.empty() ? fs::path(relativePath) : folders.front() / relativePath;
