@@ -3,7 +3,7 @@
 thorough mode 5 by default), and optionally a peer filler, on the same grids
 with the same word list, one run at a time.
 
-    bench/fill_sets.py --cli build/release/bin/korvo-cli [--sets random,themed,open,corner]
+    bench/fill_sets.py --cli build/release/bin/korvo-cli [--sets random,themed,themed-fillable,open,corner]
                        [--modes 1,5] [--threads N] [--peer] [--limit 30] [--limit21 60]
                        [--limit-kind wall|cpu] [--seeds 50] [--sizes 9,11,13,15,21]
                        [--first K] [--grids NAME,...] [--results runs.jsonl] [--verbose]
@@ -11,7 +11,7 @@ with the same word list, one run at a time.
 Sets:
   random  the random patterns `korvo-cli fill --size N --seed S` makes, sizes
           --sizes, seeds 1..--seeds;
-  themed, open, corner
+  themed, themed-fillable, open, corner
           the grid files of bench/grids/<set>/ (made by bench/make_fill_sets.py).
 
 Every fill is checked (`--verify`; the peer checks its own). Per set and mode
@@ -56,7 +56,7 @@ sys.path.insert(0, HERE)
 from word_list import read_word_list  # noqa: E402
 
 PEER = "/work/shared/peers/qxw_fill.py"
-FILE_SETS = ("themed", "open", "corner")
+FILE_SETS = ("themed", "themed-fillable", "open", "corner")
 LETTERS = set("ABCDEFGHIJKLMNOPQRSTUVWXYZ")
 GRACE = 20.0  # seconds past the limit before a run is killed
 
@@ -399,7 +399,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--cli", required=True, help="path of korvo-cli")
     parser.add_argument("--word-list", help="word list file (default: data1.bin beside korvo-cli)")
-    parser.add_argument("--sets", default="random,themed,open,corner")
+    parser.add_argument("--sets", default="random,themed,themed-fillable,open,corner")
     parser.add_argument("--modes", default="1,5")
     parser.add_argument("--threads", type=int, help="threads of mode 5 (default: korvo-cli's, every thread)")
     parser.add_argument("--peer", action="store_true", help="run the peer filler too")
