@@ -22,10 +22,10 @@ MANIFEST.txt naming its grids and what was placed):
            rules of themed/, and 70 to 78 entries, no entry but a theme
            longer than 8 letters save at most two of 9. Themes lean to common
            letters. Each candidate grid is screened by the solvers at hand
-           (mode 5, the peer, mode 1; a CPU limit each) and kept when one of
-           them fills it keeping every rule, or proves that it has no fill
-           (at most one kept grid in six); a grid that no solver settles
-           within the limit is left out. The manifest says which solver
+           in turn (mode 5 and the peer by default; a CPU limit each) and kept when
+           one of them fills it keeping every rule, or when none does and one
+           proves that it has no fill (at most one kept grid in six); a grid
+           that no solver settles within the limit is left out. The manifest says which solver
            showed what; the rule is in bench/README.md.
   open/    5 x 5 to 7 x 7 grids with no block, some with one or two letters
            placed: small, but a search must cover a large space to prove that
@@ -761,13 +761,16 @@ MAX_UNFILLABLE_SHARE = 6  # at most one kept grid in six has no fill
 
 
 def screen(bench, path, rows, solvers, limit):
-    """Runs the solvers on one grid, in order, until one settles it: returns
-    ('filled' or 'no-fill', notes) or (None, notes). A fill counts only when it
-    keeps every rule (the peer's when it keeps the first-three-letters rule
-    too); a proof of the peer holds for the stricter rules as well."""
+    """Runs the solvers on one grid in turn until one fills it: returns
+    ('filled', 'no-fill' or None, notes). Filled when one of them fills it
+    keeping every rule (the peer's fill when it keeps the first-three-letters
+    rule too), no-fill when none does and one proves that no fill exists (the
+    peer's proof holds for the stricter rules as well), None when none settles
+    it. So a proof is always set against every other solver."""
     import fill_sets
     grid = fill_sets.Grid("themed-fillable", os.path.basename(path)[:-4], len(rows), path=path, rows=rows)
     notes = []
+    outcomes = set()
     for solver in solvers:
         if solver == "peer":
             record = bench.peer(grid, limit)
@@ -777,9 +780,11 @@ def screen(bench, path, rows, solvers, limit):
             record, _ = bench.korvo(grid, int(solver), limit)
         label = "peer" if solver == "peer" else f"mode {solver}"
         notes.append(f"{label} {record['outcome']} {record['cpu']:.1f}s")
-        if record["outcome"] in ("filled", "no-fill"):
-            return record["outcome"], notes
-    return None, notes
+        outcomes.add(record["outcome"])
+        if record["outcome"] == "filled":
+            break
+    verdict = "filled" if "filled" in outcomes else "no-fill" if "no-fill" in outcomes else None
+    return verdict, notes
 
 
 def themed_fillable_grids(args, words, phrases, candidates):
@@ -856,10 +861,10 @@ def main():
     parser.add_argument("--out", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "grids"))
     parser.add_argument("--themed", type=int, default=36, help="themed grids to make")
     parser.add_argument("--corners", type=int, default=6, help="boxed-corner grids to make")
-    parser.add_argument("--themed-fillable", type=int, default=32, help="themed-fillable grids to keep")
-    parser.add_argument("--candidates", type=int, default=80, help="themed-fillable candidates to screen at most")
+    parser.add_argument("--themed-fillable", type=int, default=30, help="themed-fillable grids to keep")
+    parser.add_argument("--candidates", type=int, default=90, help="themed-fillable candidates to screen at most")
     parser.add_argument("--cli", help="korvo-cli, which screens the themed-fillable candidates")
-    parser.add_argument("--screen", default="5,peer,1",
+    parser.add_argument("--screen", default="5,peer",
                         help="solvers that screen the themed-fillable candidates, in order: modes and 'peer'")
     parser.add_argument("--screen-limit", type=float, default=SCREEN_LIMIT, help="CPU seconds of each solver")
     parser.add_argument("--peer-script", default="/work/shared/peers/qxw_fill.py")
