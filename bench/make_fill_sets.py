@@ -453,20 +453,10 @@ def make_pattern(rng, themes, target, forced=(), keep_open=(), longest_free=10, 
     raise Stuck("no pattern found")
 
 
-def free_run_lengths(grid, fixed):
-    """The lengths of the runs that are not theme entries."""
-    return [len(run) for _, run in runs(grid) if not all(cell in fixed for cell in run)]
-
-
-def shape_ok(grid, fixed):
-    """No run but a theme longer than MAX_FREE, save at most MAX_NINES of one letter more."""
-    free = free_run_lengths(grid, fixed)
-    return max(free, default=0) <= MAX_FREE + 1 and free.count(MAX_FREE + 1) <= MAX_NINES
-
-
 def published_pattern(rng, themes, candidates=None, tries=12):
     """A symmetric pattern of published shape around the themes: 36 to 40
-    blocks, 70 to 78 entries, short fill entries (shape_ok), or raises Stuck.
+    blocks, 70 to 78 entries, fill entries of at most 8 letters save two of 9,
+    or raises Stuck.
     Blocks go in one square and its mirror at a time, which cuts runs with the
     fewest blocks. Each step takes the sound move that leaves the least to
     mend (badness), then the one that keeps the entries nearest the middle of
@@ -817,7 +807,8 @@ def themed_fillable_grids(args, words, phrases, candidates):
         room = unfillable < (args.themed_fillable + MAX_UNFILLABLE_SHARE - 1) // MAX_UNFILLABLE_SHARE
         verdict, screened = screen(bench, path, rows, solvers, args.screen_limit)
         blocks = sum(row.count(BLOCK) for row in rows)
-        line = f"candidate {made}: {blocks} blocks {len(runs(rows))} entries: {' '.join(notes)}; {', '.join(screened)}"
+        line = (f"candidate {made}: {blocks} blocks {len(runs(rows))} entries: {' '.join(notes)}; "
+                f"{', '.join(screened)}")
         if verdict == "filled" or (verdict == "no-fill" and room):
             fillable += verdict == "filled"
             unfillable += verdict == "no-fill"
@@ -862,7 +853,7 @@ def main():
     parser.add_argument("--themed", type=int, default=36, help="themed grids to make")
     parser.add_argument("--corners", type=int, default=6, help="boxed-corner grids to make")
     parser.add_argument("--themed-fillable", type=int, default=30, help="themed-fillable grids to keep")
-    parser.add_argument("--candidates", type=int, default=90, help="themed-fillable candidates to screen at most")
+    parser.add_argument("--candidates", type=int, default=150, help="themed-fillable candidates to screen at most")
     parser.add_argument("--cli", help="korvo-cli, which screens the themed-fillable candidates")
     parser.add_argument("--screen", default="5,peer",
                         help="solvers that screen the themed-fillable candidates, in order: modes and 'peer'")
