@@ -351,7 +351,7 @@ class Bench:
             if others:
                 extra += "  other: " + ", ".join(f"{k} {v}" for k, v in sorted(count.items())
                                                   if k not in ("filled", "no-fill", "exhausted", "time-limit"))
-            print(f"{set_name:>8} {key:>5} {len(records):>5} {filled:>6} {count.get('no-fill', 0):>6} "
+            print(f"{set_name:>15} {key:>5} {len(records):>5} {filled:>6} {count.get('no-fill', 0):>6} "
                   f"{count.get('exhausted', 0):>6} {count.get('time-limit', 0):>6} {others:>5} "
                   f"{statistics.median(seconds):>8.2f} {percentile(seconds, 0.9):>7.2f} "
                   f"{statistics.median(cpu):>7.2f} {rss:>7.1f}{extra}", flush=True)
@@ -366,7 +366,7 @@ class Bench:
                     behind.append(f"{name} (mode 5 {five['outcome']})")
                 elif five["seconds"] > 2 * one["seconds"] + 1.0:
                     behind.append(f"{name} ({five['seconds']:.1f} s against {one['seconds']:.1f} s)")
-            print(f"{set_name:>8} mode 5 behind mode 1 on {len(behind)} grid(s)" +
+            print(f"{set_name:>15} mode 5 behind mode 1 on {len(behind)} grid(s)" +
                   (": " + ", ".join(behind) if behind else ""), flush=True)
 
         disagreements = []
@@ -379,7 +379,7 @@ class Bench:
                 for f in fills:
                     disagreements.append(f"{name}: {p} proved no fill, {f} filled it")
         for line in disagreements:
-            print(f"{set_name:>8} DISAGREEMENT {line}", flush=True)
+            print(f"{set_name:>15} DISAGREEMENT {line}", flush=True)
 
     def run(self):
         a = self.args
@@ -387,7 +387,7 @@ class Bench:
         print(f"korvo-cli {a.cli}, word list {a.word_list}, modes {','.join(map(str, a.modes))}"
               f"{' and the peer' if a.peer else ''}, threads of mode 5: {a.threads or 'every'}, "
               f"{kind} limit {a.limit:g} s ({a.limit21:g} s for 21), load {os.getloadavg()[0]:.1f}")
-        print(f"{'set':>8} {'mode':>5} {'grids':>5} {'filled':>6} {'proved':>6} {'exh.':>6} {'timed':>6} "
+        print(f"{'set':>15} {'mode':>5} {'grids':>5} {'filled':>6} {'proved':>6} {'exh.':>6} {'timed':>6} "
               f"{'other':>5} {'median':>8} {'p90':>7} {'cpu med':>7} {'RSS MB':>7}")
         started = time.monotonic()
         for set_name in a.sets:
