@@ -3,7 +3,7 @@
 thorough mode 5 by default), and optionally a peer filler, on the same grids
 with the same word list, one run at a time.
 
-    bench/fill_sets.py --cli build/release/bin/korvo-cli [--sets random,themed,open,corner]
+    bench/fill_sets.py --cli build/release/bin/korvo-cli [--sets random,themed,themed-fillable,open,corner]
                        [--modes 1,5] [--threads N] [--peer] [--limit 30] [--limit21 60]
                        [--limit-kind wall|cpu] [--seeds 50] [--sizes 9,11,13,15,21]
                        [--first K] [--grids NAME,...] [--results runs.jsonl] [--verbose]
@@ -11,7 +11,7 @@ with the same word list, one run at a time.
 Sets:
   random  the random patterns `korvo-cli fill --size N --seed S` makes, sizes
           --sizes, seeds 1..--seeds;
-  themed, open, corner
+  themed, themed-fillable, open, corner
           the grid files of bench/grids/<set>/ (made by bench/make_fill_sets.py).
 
 Every fill is checked (`--verify`; the peer checks its own). Per set and mode
@@ -56,7 +56,7 @@ sys.path.insert(0, HERE)
 from word_list import read_word_list  # noqa: E402
 
 PEER = "/work/shared/peers/qxw_fill.py"
-FILE_SETS = ("themed", "open", "corner")
+FILE_SETS = ("themed", "themed-fillable", "open", "corner")
 LETTERS = set("ABCDEFGHIJKLMNOPQRSTUVWXYZ")
 GRACE = 20.0  # seconds past the limit before a run is killed
 
@@ -351,7 +351,7 @@ class Bench:
             if others:
                 extra += "  other: " + ", ".join(f"{k} {v}" for k, v in sorted(count.items())
                                                   if k not in ("filled", "no-fill", "exhausted", "time-limit"))
-            print(f"{set_name:>8} {key:>5} {len(records):>5} {filled:>6} {count.get('no-fill', 0):>6} "
+            print(f"{set_name:>15} {key:>5} {len(records):>5} {filled:>6} {count.get('no-fill', 0):>6} "
                   f"{count.get('exhausted', 0):>6} {count.get('time-limit', 0):>6} {others:>5} "
                   f"{statistics.median(seconds):>8.2f} {percentile(seconds, 0.9):>7.2f} "
                   f"{statistics.median(cpu):>7.2f} {rss:>7.1f}{extra}", flush=True)
@@ -366,7 +366,7 @@ class Bench:
                     behind.append(f"{name} (mode 5 {five['outcome']})")
                 elif five["seconds"] > 2 * one["seconds"] + 1.0:
                     behind.append(f"{name} ({five['seconds']:.1f} s against {one['seconds']:.1f} s)")
-            print(f"{set_name:>8} mode 5 behind mode 1 on {len(behind)} grid(s)" +
+            print(f"{set_name:>15} mode 5 behind mode 1 on {len(behind)} grid(s)" +
                   (": " + ", ".join(behind) if behind else ""), flush=True)
 
         disagreements = []
@@ -379,7 +379,7 @@ class Bench:
                 for f in fills:
                     disagreements.append(f"{name}: {p} proved no fill, {f} filled it")
         for line in disagreements:
-            print(f"{set_name:>8} DISAGREEMENT {line}", flush=True)
+            print(f"{set_name:>15} DISAGREEMENT {line}", flush=True)
 
     def run(self):
         a = self.args
@@ -387,7 +387,7 @@ class Bench:
         print(f"korvo-cli {a.cli}, word list {a.word_list}, modes {','.join(map(str, a.modes))}"
               f"{' and the peer' if a.peer else ''}, threads of mode 5: {a.threads or 'every'}, "
               f"{kind} limit {a.limit:g} s ({a.limit21:g} s for 21), load {os.getloadavg()[0]:.1f}")
-        print(f"{'set':>8} {'mode':>5} {'grids':>5} {'filled':>6} {'proved':>6} {'exh.':>6} {'timed':>6} "
+        print(f"{'set':>15} {'mode':>5} {'grids':>5} {'filled':>6} {'proved':>6} {'exh.':>6} {'timed':>6} "
               f"{'other':>5} {'median':>8} {'p90':>7} {'cpu med':>7} {'RSS MB':>7}")
         started = time.monotonic()
         for set_name in a.sets:
@@ -399,7 +399,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--cli", required=True, help="path of korvo-cli")
     parser.add_argument("--word-list", help="word list file (default: data1.bin beside korvo-cli)")
-    parser.add_argument("--sets", default="random,themed,open,corner")
+    parser.add_argument("--sets", default="random,themed,themed-fillable,open,corner")
     parser.add_argument("--modes", default="1,5")
     parser.add_argument("--threads", type=int, help="threads of mode 5 (default: korvo-cli's, every thread)")
     parser.add_argument("--peer", action="store_true", help="run the peer filler too")

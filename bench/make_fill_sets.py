@@ -17,6 +17,16 @@ MANIFEST.txt naming its grids and what was placed):
            without the space. One grid in three takes themes of common
            letters, one in three rare letters, the rest a mix, so the set
            holds easy grids, hard ones and some with no fill.
+  themed-fillable/
+           15 x 15 themed grids of the shape published grids have: the
+           rules of themed/, and 70 to 78 entries, no entry but a theme
+           longer than 8 letters save at most two of 9. Themes lean to common
+           letters. Each candidate grid is screened by the solvers at hand
+           in turn (mode 5 and the peer by default; a CPU limit each) and kept when
+           one of them fills it keeping every rule, or when none does and one
+           proves that it has no fill (at most one kept grid in six); a grid
+           that no solver settles within the limit is left out. The manifest says which solver
+           showed what; the rule is in bench/README.md.
   open/    5 x 5 to 7 x 7 grids with no block, some with one or two letters
            placed: small, but a search must cover a large space to prove that
            one has no fill.
@@ -56,6 +66,13 @@ MAX_BLOCKS = 40
 MIN_THEME = 11
 MAX_THEME = 15
 WORDNET = "/usr/share/wordnet"
+SET_KINDS = ("themed", "themed-fillable", "corner", "open")
+# The shape of published 15 x 15 grids (themed-fillable): entries, and the
+# longest entry that is not a theme (at most MAX_NINES entries one longer).
+MIN_ENTRIES = 70
+MAX_ENTRIES = 78
+MAX_FREE = 8
+MAX_NINES = 2
 LETTERS = set("ABCDEFGHIJKLMNOPQRSTUVWXYZ")
 
 # How rare a letter is in fills: the weights that sort themes into easy and hard.
@@ -132,7 +149,7 @@ def theme_entries(rows):
 
 
 def grid_problems(rows, kind):
-    """What breaks the rules of the set `kind` ('themed', 'corner', 'open'); empty if none."""
+    """What breaks the rules of the set `kind` ('themed', 'themed-fillable', 'corner', 'open'); empty if none."""
     problems = []
     n = len(rows)
     if n == 0 or any(len(row) != n for row in rows):
@@ -177,6 +194,15 @@ def grid_problems(rows, kind):
         problems.append("letters are placed outside the theme entries")
     if {(n - 1 - r, n - 1 - c) for r, c in theme_squares} != theme_squares:
         problems.append("theme entries are not placed symmetrically")
+    if kind == "themed-fillable":
+        all_runs = runs(rows)
+        if not MIN_ENTRIES <= len(all_runs) <= MAX_ENTRIES:
+            problems.append(f"{len(all_runs)} entries, expected {MIN_ENTRIES} to {MAX_ENTRIES}")
+        themed_runs = {tuple(run) for run in themes}
+        free = [len(run) for _, run in all_runs if tuple(run) not in themed_runs]
+        if any(length > MAX_FREE + 1 for length in free) or free.count(MAX_FREE + 1) > MAX_NINES:
+            problems.append(f"entries of {sorted(length for length in free if length > MAX_FREE)} letters besides "
+                            f"the themes, expected none longer than {MAX_FREE} save {MAX_NINES} of {MAX_FREE + 1}")
     if kind == "corner":
         # The boxed corner: rows 1-3 x columns 1-4 open and free, closed by
         # blocks to the right and below the theme row, the theme across row 4.
@@ -192,7 +218,7 @@ def grid_problems(rows, kind):
 def check_sets(folder):
     failures = 0
     checked = 0
-    for kind in ("themed", "corner", "open"):
+    for kind in SET_KINDS:
         sub = os.path.join(folder, kind)
         manifest = os.path.join(sub, "MANIFEST.txt")
         if not os.path.exists(manifest):
@@ -205,7 +231,7 @@ def check_sets(folder):
         if sorted(names) != files:
             print(f"{manifest}: names {sorted(set(names) ^ set(files))} are in only one of the manifest and the folder")
             failures += 1
-        minimum = {"themed": 30, "corner": 4, "open": 9}[kind]
+        minimum = {"themed": 30, "themed-fillable": 30, "corner": 4, "open": 9}[kind]
         if len(files) < minimum:
             print(f"{sub}: {len(files)} grids, expected at least {minimum}")
             failures += 1
@@ -349,12 +375,13 @@ class Candidates:
         return self.cache[pattern]
 
 
-def weak_cells(grid, fixed, candidates):
-    """Squares of non-theme entries that cross a theme and have no candidate word, or cross 3 themes."""
+def weak_cells(grid, fixed, candidates, found=None):
+    """Squares of non-theme entries that cross a theme and have no candidate word, or cross 3 themes.
+    found: the grid's runs, where known."""
     weak = set()
     if candidates is None:
         return weak
-    for _, run in runs(grid):
+    for _, run in runs(grid) if found is None else found:
         if all(cell in fixed for cell in run):
             continue
         pattern = "".join(grid[r][c] for r, c in run)
@@ -424,6 +451,81 @@ def make_pattern(rng, themes, target, forced=(), keep_open=(), longest_free=10, 
             if not placed:
                 break
     raise Stuck("no pattern found")
+
+
+def published_pattern(rng, themes, candidates=None, tries=12):
+    """A symmetric pattern of published shape around the themes: 36 to 40
+    blocks, 70 to 78 entries, fill entries of at most 8 letters save two of 9,
+    or raises Stuck.
+    Blocks go in one square and its mirror at a time, which cuts runs with the
+    fewest blocks. Each step takes the sound move that leaves the least to
+    mend (badness), then the one that keeps the entries nearest the middle of
+    their range, then the one that cuts the longest runs, at random among
+    equals: the blocks are too few to waste."""
+    n = THEMED_SIZE
+    goal = (MIN_ENTRIES + MAX_ENTRIES) // 2
+    for _ in range(tries):
+        grid = [[OPEN] * n for _ in range(n)]
+        fixed = set()
+        try:
+            place_themes(grid, fixed, themes)
+            repair(grid, fixed)
+        except Stuck:
+            continue
+        if not connected(grid):
+            continue
+        target = rng.randint(MIN_BLOCKS, MAX_BLOCKS)
+        while True:
+            blocks = sum(row.count(BLOCK) for row in grid)
+            entries = len(runs(grid))
+            left = badness(grid, fixed, candidates)
+            if (MIN_BLOCKS <= blocks <= MAX_BLOCKS and blocks >= target and left == 0
+                    and MIN_ENTRIES <= entries <= MAX_ENTRIES):
+                return ["".join(row) for row in grid]
+            if blocks >= MAX_BLOCKS:
+                break
+            through = [[0] * n for _ in range(n)]  # the free run lengths through a square
+            for _, run in runs(grid):
+                if not all(cell in fixed for cell in run):
+                    for r, c in run:
+                        through[r][c] += len(run)
+            best = None
+            for r in range(n):
+                for c in range(n):
+                    if (r, c) > (n - 1 - r, n - 1 - c):
+                        continue  # the mirror square's move
+                    cells = with_partners([(r, c)], n)
+                    if any(cell in fixed or grid[cell[0]][cell[1]] == BLOCK for cell in cells):
+                        continue
+                    if blocks + len(cells) > MAX_BLOCKS:
+                        continue
+                    for rr, cc in cells:
+                        grid[rr][cc] = BLOCK
+                    if line_ok(grid, cells) and no_block_square(grid, cells):
+                        found = runs(grid)
+                        after = badness(grid, fixed, candidates, found)
+                        key = (after, abs(len(found) - goal) if after == 0 else 0,
+                               -max(through[rr][cc] for rr, cc in cells), rng.random())
+                        if (best is None or key < best[0]) and connected(grid):
+                            best = (key, cells)
+                    for rr, cc in cells:
+                        grid[rr][cc] = OPEN
+            if best is None:
+                break
+            for r, c in best[1]:
+                grid[r][c] = BLOCK
+    raise Stuck("no pattern found")
+
+
+def badness(grid, fixed, candidates, found=None):
+    """What a pattern still lacks: letters of fill entries beyond the longest
+    allowed, surplus entries of one letter more, and squares of weak entries.
+    found: the grid's runs, where known."""
+    found = runs(grid) if found is None else found
+    free = [len(run) for _, run in found if not all(cell in fixed for cell in run)]
+    excess = sum(length - MAX_FREE - 1 for length in free if length > MAX_FREE + 1)
+    excess += max(0, free.count(MAX_FREE + 1) - MAX_NINES)
+    return 2 * excess + len(weak_cells(grid, fixed, candidates, found))
 
 
 # ---------------------------------------------------------------- themes
@@ -643,7 +745,87 @@ OPEN_GRIDS = [
 ]
 
 
-def write_set(folder, kind, grids):
+SCREEN_SEED = 13031
+SCREEN_LIMIT = 10.0  # CPU seconds a solver gets on a candidate
+MAX_UNFILLABLE_SHARE = 6  # at most one kept grid in six has no fill
+
+
+def screen(bench, path, rows, solvers, limit):
+    """Runs the solvers on one grid in turn until one fills it: returns
+    ('filled', 'no-fill' or None, notes). Filled when one of them fills it
+    keeping every rule (the peer's fill when it keeps the first-three-letters
+    rule too), no-fill when none does and one proves that no fill exists (the
+    peer's proof holds for the stricter rules as well), None when none settles
+    it. So a proof is always set against every other solver."""
+    import fill_sets
+    grid = fill_sets.Grid("themed-fillable", os.path.basename(path)[:-4], len(rows), path=path, rows=rows)
+    notes = []
+    outcomes = set()
+    for solver in solvers:
+        if solver == "peer":
+            record = bench.peer(grid, limit)
+            if record["outcome"] == "filled" and not record.get("prefix_ok"):
+                record["outcome"] = "filled-breaking-prefix-rule"
+        else:
+            record, _ = bench.korvo(grid, int(solver), limit)
+        label = "peer" if solver == "peer" else f"mode {solver}"
+        notes.append(f"{label} {record['outcome']} {record['cpu']:.1f}s")
+        outcomes.add(record["outcome"])
+        if record["outcome"] == "filled":
+            break
+    verdict = "filled" if "filled" in outcomes else "no-fill" if "no-fill" in outcomes else None
+    return verdict, notes
+
+
+def themed_fillable_grids(args, words, phrases, candidates):
+    """Candidate grids in a fixed order, kept by the screening rule (see the module notes)."""
+    import types
+    import fill_sets
+    solvers = [s for s in args.screen.split(",") if s]
+    if "peer" in solvers and not os.path.exists(args.peer_script):
+        sys.exit(f"no peer script {args.peer_script}; leave 'peer' out of --screen")
+    bench = fill_sets.Bench(types.SimpleNamespace(
+        cli=os.path.abspath(args.cli), word_list=os.path.abspath(args.word_list), seed=1, threads=1,
+        limit_kind="cpu", peer_script=args.peer_script, results=None))
+    work = bench.work
+    rng = random.Random(SCREEN_SEED)
+    pool = ThemePool(words, phrases, rng)
+    kept, fillable, unfillable, left_out, made, attempts = [], 0, 0, [], 0, 0
+    while len(kept) < args.themed_fillable and made < args.candidates and attempts < 20 * args.candidates:
+        attempts += 1
+        level = (0, 0, 1)[attempts % 3]  # two in three with themes of common letters, one a mix
+        layout = LAYOUTS[attempts % len(LAYOUTS)]
+        try:
+            themes, notes = theme_plan(rng, layout, pool, level)
+            rows = published_pattern(rng, themes, candidates, tries=4)
+        except Stuck:
+            continue
+        made += 1
+        path = os.path.join(work, f"candidate{made:03d}.txt")
+        with open(path, "w", encoding="ascii") as f:
+            f.write("\n".join(rows) + "\n")
+        room = unfillable < (args.themed_fillable + MAX_UNFILLABLE_SHARE - 1) // MAX_UNFILLABLE_SHARE
+        verdict, screened = screen(bench, path, rows, solvers, args.screen_limit)
+        blocks = sum(row.count(BLOCK) for row in rows)
+        line = (f"candidate {made}: {blocks} blocks {len(runs(rows))} entries: {' '.join(notes)}; "
+                f"{', '.join(screened)}")
+        if verdict == "filled" or (verdict == "no-fill" and room):
+            fillable += verdict == "filled"
+            unfillable += verdict == "no-fill"
+            name = f"f{len(kept) + 1:02d}"
+            kept.append((name, rows, f"{verdict}: candidate {made}, {blocks} blocks, {len(runs(rows))} entries: "
+                                     f"{' '.join(notes)}; screened by {', '.join(screened)}"))
+            print(f"themed-fillable {name} {line}", flush=True)
+        else:
+            left_out.append(f"candidate {made} ({'no fill, enough kept' if verdict else 'not settled'})")
+            print(f"left out {line}", flush=True)
+    header = [f"{fillable} filled and {unfillable} proved to have no fill at screening, of {made} candidates; "
+              f"solvers {', '.join(solvers)}, {args.screen_limit:g} CPU s each, mode 5 on one thread, seed 1",
+              "left out: " + (", ".join(left_out) or "none")]
+    return kept, header
+
+
+def write_set(folder, kind, grids, header=()):
     """grids: [(name, rows, note)]; replaces the folder's grid files and manifest."""
     sub = os.path.join(folder, kind)
     os.makedirs(sub, exist_ok=True)
@@ -652,6 +834,8 @@ def write_set(folder, kind, grids):
             os.remove(os.path.join(sub, name))
     with open(os.path.join(sub, "MANIFEST.txt"), "w", encoding="ascii") as manifest:
         manifest.write(f"# {kind} grids of the fill benchmark, made by bench/make_fill_sets.py\n")
+        for line in header:
+            manifest.write(f"# {line}\n")
         for name, rows, note in grids:
             problems = grid_problems(rows, kind)
             if problems:
@@ -668,7 +852,15 @@ def main():
     parser.add_argument("--out", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "grids"))
     parser.add_argument("--themed", type=int, default=36, help="themed grids to make")
     parser.add_argument("--corners", type=int, default=6, help="boxed-corner grids to make")
-    parser.add_argument("--sets", default="themed,corner,open", help="the sets to make (each from its own seed)")
+    parser.add_argument("--themed-fillable", type=int, default=30, help="themed-fillable grids to keep")
+    parser.add_argument("--candidates", type=int, default=150, help="themed-fillable candidates to screen at most")
+    parser.add_argument("--cli", help="korvo-cli, which screens the themed-fillable candidates")
+    parser.add_argument("--screen", default="5,peer",
+                        help="solvers that screen the themed-fillable candidates, in order: modes and 'peer'")
+    parser.add_argument("--screen-limit", type=float, default=SCREEN_LIMIT, help="CPU seconds of each solver")
+    parser.add_argument("--peer-script", default="/work/shared/peers/qxw_fill.py")
+    parser.add_argument("--sets", default="themed,corner,open",
+                        help="the sets to make (each from its own seed): themed, themed-fillable, corner, open")
     parser.add_argument("--check", metavar="FOLDER", help="check the sets in FOLDER instead of making them")
     args = parser.parse_args()
     if args.check:
@@ -700,6 +892,12 @@ def main():
             themed.append((name, rows, f"{['easy', 'mixed', 'hard'][level]} {blocks} blocks: " + " ".join(notes)))
             print(f"themed {name}: {themed[-1][2]}", flush=True)
         write_set(args.out, "themed", themed)
+
+    if "themed-fillable" in args.sets:
+        if not args.cli:
+            parser.error("--cli is needed to screen the themed-fillable grids")
+        kept, header = themed_fillable_grids(args, words, phrases, candidates)
+        write_set(args.out, "themed-fillable", kept, header)
 
     if "corner" in args.sets:
         rng = random.Random(13014)

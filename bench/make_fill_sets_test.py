@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The grid-set checker of bench/make_fill_sets.py finds each kind of broken
-grid, and the corner prover tells a fillable corner from one with no fill."""
+grid, the patterns it makes keep the rules of published shape, and the corner
+prover tells a fillable corner from one with no fill."""
 
 import os
+import random
 import sys
 import unittest
 
@@ -28,6 +30,26 @@ THEMED = [
     "@@@@@!@@@@!@@@@",
     "@@@@@!@@@@!@@@@",
     "@@@@@!!@@@!@@@@",
+]
+
+# A grid of published shape: 38 blocks, 74 entries of 3 to 8 letters besides
+# the three 15-letter themes in rows 3, 8 and 13.
+PUBLISHED = [
+    "@@@@@!!@@@@@@!!",
+    "@@@@@@!@@@@@@@!",
+    "INCOMESTATEMENT",
+    "!!@@@@@!@@@!@@@",
+    "@@@!@@@@@!!@@@@",
+    "@@@@!@@@!@@@@@@",
+    "@@@@@!@@@@@@!!!",
+    "CREEPINGTHISTLE",
+    "!!!@@@@@@!@@@@@",
+    "@@@@@@!@@@!@@@@",
+    "@@@@!!@@@@@!@@@",
+    "@@@!@@@!@@@@@!!",
+    "ORGANICDISORDER",
+    "!@@@@@@@!@@@@@@",
+    "!!@@@@@@!!@@@@@",
 ]
 
 
@@ -65,6 +87,37 @@ class GridRules(unittest.TestCase):
             with self.subTest(what):
                 problems = sets.grid_problems(grid, kind)
                 self.assertTrue(any(words in p for p in problems), f"{what}: {problems}")
+
+    def test_published_shape_rules(self):
+        self.assertEqual(sets.grid_problems(PUBLISHED, "themed-fillable"), [])
+        self.assertEqual(sets.grid_problems(PUBLISHED, "themed"), [])
+        # The stacked shape of the themed set: too few entries, fill entries of 10 letters.
+        problems = sets.grid_problems(THEMED, "themed-fillable")
+        self.assertTrue(any("68 entries" in p for p in problems), problems)
+        self.assertTrue(any("[10, 10, 10, 10] letters besides the themes" in p for p in problems), problems)
+        # One block and its mirror opened: a down entry of 11 letters and an across one of 9 through a theme.
+        problems = sets.grid_problems(changed(PUBLISHED, (4, 3, "@"), (10, 11, "@")), "themed-fillable")
+        self.assertTrue(any("[9, 9, 11, 11] letters besides the themes" in p for p in problems), problems)
+
+    def test_patterns_made_keep_the_rules(self):
+        # Three themes in rows 3, 7 and 11, and four in rows 2, 5, 9 and 12.
+        layouts = [
+            [(3, 0, "A" * 15), (7, 1, "B" * 13), (11, 0, "C" * 15)],
+            [(2, 0, "D" * 15), (5, 0, "E" * 11), (9, 4, "F" * 11), (12, 0, "G" * 15)],
+        ]
+        for themes in layouts:
+            with self.subTest(rows=[r for r, _, _ in themes]):
+                made = 0
+                for seed in range(8):
+                    try:
+                        rows = sets.published_pattern(random.Random(seed), themes, tries=2)
+                    except sets.Stuck:
+                        continue
+                    made += 1
+                    self.assertEqual(sets.grid_problems(rows, "themed-fillable"), [], "\n".join(rows))
+                    for r, c, word in themes:
+                        self.assertEqual(rows[r][c:c + len(word)], word)
+                self.assertGreater(made, 0)
 
     def test_corner_rules(self):
         # THEMED's north-west corner is boxed in: 3 x 4 open squares, blocks at its right and under the theme.
