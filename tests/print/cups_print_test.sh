@@ -84,8 +84,11 @@ CONF
 cupsd -f -c "$conf/cupsd.conf" -s "$conf/cups-files.conf" &
 cupsd_pid=$!
 export CUPS_SERVER="$socket"
-for i in $(seq 100); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
-lpstat -r >/dev/null 2>&1 || { echo "FAIL: cupsd did not start"; cat "$conf/log/error_log" 2>/dev/null; exit 1; }
+# lpstat -r exits 0 whether or not the scheduler answers; only its text
+# tells, so wait for that (up to 20 s on a loaded machine).
+scheduler_up() { [ "$(LC_ALL=C lpstat -r 2>/dev/null)" = "scheduler is running" ]; }
+for i in $(seq 200); do scheduler_up && break; kill -0 "$cupsd_pid" 2>/dev/null || break; sleep 0.1; done
+scheduler_up || { echo "FAIL: cupsd did not start"; cat "$conf/log/error_log" 2>/dev/null; exit 1; }
 
 lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -P "$ppd" || { echo "FAIL: lpadmin could not add the printer"; exit 1; }
 # Ghostscript turns the page into PostScript with its fonts intact, so the
