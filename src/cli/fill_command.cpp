@@ -211,7 +211,9 @@ bool ParseFillOptions(const std::vector<std::string>& list, FillOptions& options
     bool sizeGiven = false;
     while (!args.Empty()) {
         const std::string option = args.Take();
-        if (option == "--json") {
+        if (option == "--help" || option == "-h") {
+            options.help = true;
+        } else if (option == "--json") {
             options.json = true;
         } else if (option == "--verify") {
             options.verify = true;
@@ -310,6 +312,10 @@ int RunFillCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (!ParseFillOptions(args, options, error)) {
         err << "korvo-cli fill: " << error << "\n" << FillUsage();
         return 2;
+    }
+    if (options.help) {
+        out << FillUsage();
+        return 0;
     }
     // Without --seed the clock chooses one, and the report names it so that the run can be repeated.
     if (!options.seed) options.seed = static_cast<std::uint32_t>(std::time(nullptr));

@@ -27,6 +27,7 @@ struct FillOptions {
     int threads = 0;                                      // searches side by side in mode 5; 0: every hardware thread
     bool json = false;                                    // print one JSON line instead of the grid
     bool verify = false;                                  // check the fill independently
+    bool help = false;                                    // --help: print the usage and fill nothing
     bool modeGiven = false;                               // --mode was given (else the document's settings decide)
     bool wordListGiven = false;                           // --word-list was given (else the document's settings decide)
     bool throughDocument = false;                         // a document option was given: fill through the document

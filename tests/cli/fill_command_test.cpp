@@ -237,6 +237,16 @@ TEST(CliFill, badUsage_exitsTwoWithAMessage) {
     }
 }
 
+TEST(CliFill, help_printsTheUsageOnStandardOutputAndFillsNothing) {
+    for (const char* flag : {"--help", "-h"}) {
+        const CliResult r = RunCli({"fill", "--size", "9", flag});
+        EXPECT_EQ(r.exitCode, 0) << flag;
+        EXPECT_EQ(r.out.rfind("usage: korvo-cli fill", 0), 0u) << flag << ": " << r.out;
+        EXPECT_NE(r.out.find("exit code: 0 filled"), std::string::npos) << flag;
+        EXPECT_TRUE(r.err.empty()) << flag << ": " << r.err;
+    }
+}
+
 TEST(CliFill, documentOptions_needTheDocumentWritersAndAListId) {
     Fixture f;
     const std::string grid = f.Grid("g.txt", "@@!\n@@!\n!!!\n");
