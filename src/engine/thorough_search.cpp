@@ -7,6 +7,7 @@
 #include <atomic>
 #include <bit>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -33,6 +34,47 @@ std::uint64_t Mix(std::uint64_t x) {
     x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
     return x ^ (x >> 31);
 }
+
+// Bits set in d[lo..hi-1], and in d[c] & b[c] over the same range. These
+// counts are most of the search's work. The baseline x86-64 target has no
+// POPCNT instruction, so std::popcount there is a library call per word; the
+// processor's instruction is used when it has one, chosen once at start.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+__attribute__((target("popcnt"))) long CountWithInstruction(const std::uint64_t* d, const std::uint64_t* b, int lo,
+                                                            int hi) {
+    long n = 0;
+    if (b == nullptr) {
+        for (int c = lo; c < hi; ++c) n += __builtin_popcountll(d[c]);
+    } else {
+        for (int c = lo; c < hi; ++c) n += __builtin_popcountll(d[c] & b[c]);
+    }
+    return n;
+}
+#endif
+
+long CountPortably(const std::uint64_t* d, const std::uint64_t* b, int lo, int hi) {
+    long n = 0;
+    for (int c = lo; c < hi; ++c) {
+        std::uint64_t x = b == nullptr ? d[c] : d[c] & b[c];
+        x = x - ((x >> 1) & 0x5555555555555555ULL);
+        x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+        x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+        n += static_cast<long>((x * 0x0101010101010101ULL) >> 56);
+    }
+    return n;
+}
+
+using CountFunction = long (*)(const std::uint64_t*, const std::uint64_t*, int, int);
+
+CountFunction ChooseCount() {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    __builtin_cpu_init();  // this runs during static initialisation
+    if (__builtin_cpu_supports("popcnt")) return CountWithInstruction;
+#endif
+    return CountPortably;
+}
+
+const CountFunction CountBits = ChooseCount();
 
 // The Luby series 1 1 2 1 1 2 4 1 1 2 1 1 2 4 8 ...; i counts from 1.
 std::uint64_t Luby(std::uint64_t i) {
@@ -78,6 +120,7 @@ struct WordTable {
     int count = 0;
     int chunks = 0;                   // 64-bit words of one bit set
     std::vector<char> letters;        // count * length
+    std::vector<std::uint8_t> tier;   // score tier per word, 0 the best
     std::vector<std::uint64_t> bits;  // [(position * 26 + letter) * chunks + chunk]
 
     const std::uint64_t* Bits(int position, int letter) const {
@@ -116,9 +159,12 @@ struct TableSet {
             }
             std::sort(order.begin(), order.end());
             t.letters.resize(static_cast<std::size_t>(t.count) * static_cast<std::size_t>(length));
+            t.tier.resize(static_cast<std::size_t>(t.count));
             t.bits.assign(static_cast<std::size_t>(length) * kLetters * static_cast<std::size_t>(t.chunks), 0);
             for (int i = 0; i < t.count; ++i) {
                 const std::string& w = words[static_cast<std::size_t>(order[static_cast<std::size_t>(i)].second)];
+                t.tier[static_cast<std::size_t>(i)] =
+                    static_cast<std::uint8_t>(order[static_cast<std::size_t>(i)].first >> 56);
                 std::memcpy(t.letters.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(length), w.data(),
                             static_cast<std::size_t>(length));
                 for (int k = 0; k < length; ++k) {
@@ -138,9 +184,10 @@ struct Var {
     int slot = 0;  // index in the engine's slots
     int length = 0;
     const WordTable* table = nullptr;
-    int square[kMaxLength];  // open square id per position, or -1 for a letter of the design
-    int cross[kMaxLength];   // entry crossing at that position (in this problem), or -1
-    char fixed[kMaxLength];  // the design's letter, or 0
+    int square[kMaxLength];   // open square id per position, or -1 for a letter of the design
+    int cross[kMaxLength];    // entry crossing at that position (in this problem), or -1
+    int crossAt[kMaxLength];  // the position of this square in the crossing entry
+    char fixed[kMaxLength];   // the design's letter, or 0
 };
 
 // The entries and squares of one problem: all active entries of the engine,
@@ -189,6 +236,15 @@ Problem BuildProblem(const FillEngine& engine, const TableSet& tables, const std
             }
         }
     }
+    for (Var& v : p.vars)
+        for (int k = 0; k < v.length && k < kMaxLength; ++k) {
+            v.crossAt[k] = -1;
+            if (v.cross[k] < 0) continue;
+            const Var& o = p.vars[static_cast<std::size_t>(v.cross[k])];
+            for (int j = 0; j < o.length && j < kMaxLength; ++j)
+                if (o.square[j] == v.square[k]) v.crossAt[k] = j;
+            if (v.crossAt[k] < 0) v.cross[k] = -1;
+        }
     return p;
 }
 
@@ -197,8 +253,9 @@ enum class SearchResult { kRunning, kFilled, kNoFill };
 // One search over one problem.
 class Search {
 public:
-    Search(const Problem& problem, std::uint64_t seed, const std::vector<std::string>& banned, int restartBase)
-        : p_(problem), restartBase_(restartBase) {
+    Search(const Problem& problem, std::uint64_t seed, const std::vector<std::string>& banned, int restartBase,
+           int valueChoice)
+        : p_(problem), restartBase_(restartBase), valueChoice_(valueChoice) {
         const std::size_t n = p_.vars.size();
         offset_.resize(n + 1);
         std::size_t total = 0;
@@ -247,7 +304,7 @@ public:
             }
             const int v = Choose();
             if (v < 0) return SearchResult::kFilled;
-            const int w = First(v);
+            const int w = Pick(v);
             levels_.push_back({v, w, domTrail_.size(), maskTrail_.size(), fixTrail_.size()});
             ++decisions_;
             consistent_ = Assign(v, w) && Propagate();
@@ -411,11 +468,9 @@ private:
         int lo = lo_[static_cast<std::size_t>(v)], hi = hi_[static_cast<std::size_t>(v)];
         while (lo < hi && d[lo] == 0) ++lo;
         while (hi > lo && d[hi - 1] == 0) --hi;
-        int n = 0;
-        for (int c = lo; c < hi; ++c) n += std::popcount(d[c]);
         lo_[static_cast<std::size_t>(v)] = lo;
         hi_[static_cast<std::size_t>(v)] = hi;
-        count_[static_cast<std::size_t>(v)] = n;
+        count_[static_cast<std::size_t>(v)] = static_cast<int>(CountBits(d, nullptr, lo, hi));
     }
 
     int First(int v) const {
@@ -601,6 +656,62 @@ private:
         return ok;
     }
 
+    // The word to try next in entry v: of its first few candidates in the best
+    // score tier, the one that leaves the crossing entries the most words (the
+    // product of their candidates that agree with its letters); ties go to
+    // the earlier word. Later candidates are tried after this one is refuted.
+    int Pick(int v) {
+        const int first = First(v);
+        const std::size_t sv = static_cast<std::size_t>(v);
+        if (valueChoice_ <= 1 || count_[sv] <= 1) return first;
+        const Var& var = p_.vars[sv];
+        const WordTable& t = *var.table;
+        int picks[16];
+        int n = 0;
+        const int most = std::min(valueChoice_, 16);
+        const std::uint64_t* d = Dom(v);
+        const std::uint8_t tier = t.tier[static_cast<std::size_t>(first)];
+        bool tierOver = false;
+        for (int c = lo_[sv]; c < hi_[sv] && n < most && !tierOver; ++c)
+            for (std::uint64_t bits = d[c]; bits != 0 && n < most; bits &= bits - 1) {
+                const int i = c * 64 + std::countr_zero(bits);
+                tierOver = t.tier[static_cast<std::size_t>(i)] != tier;
+                if (tierOver) break;
+                picks[n++] = i;
+            }
+        if (n <= 1) return first;
+        // Candidates of each crossing entry per letter at the shared square, as
+        // they are needed.
+        double logCount[kMaxLength][kLetters];
+        std::uint32_t known[kMaxLength] = {};
+        int best = first;
+        double bestScore = 0;
+        for (int j = 0; j < n; ++j) {
+            const char* w = t.Word(picks[j]);
+            double score = 0;
+            for (int k = 0; k < var.length; ++k) {
+                const int other = var.cross[k];
+                if (other < 0) continue;
+                const int letter = w[k] - 'A';
+                if ((known[k] >> letter & 1u) == 0) {
+                    known[k] |= 1u << letter;
+                    const WordTable& ot = *p_.vars[static_cast<std::size_t>(other)].table;
+                    const std::uint64_t* od = Dom(other);
+                    const std::uint64_t* b = ot.Bits(var.crossAt[k], letter);
+                    const long count =
+                        CountBits(od, b, lo_[static_cast<std::size_t>(other)], hi_[static_cast<std::size_t>(other)]);
+                    logCount[k][letter] = count > 0 ? std::log(static_cast<double>(count)) : -1e9;
+                }
+                score += logCount[k][letter];
+            }
+            if (j == 0 || score > bestScore) {
+                best = picks[j];
+                bestScore = score;
+            }
+        }
+        return best;
+    }
+
     // The open entry with the fewest candidates per unit of past trouble.
     int Choose() const {
         int best = -1;
@@ -619,6 +730,7 @@ private:
 
     const Problem& p_;
     long restartBase_;
+    int valueChoice_;
     std::vector<std::size_t> offset_;   // first chunk of each entry's candidate set in dom_
     std::vector<std::uint64_t> dom_;    // candidate sets (bit i: word i of the entry's table)
     std::vector<int> count_, lo_, hi_;  // candidates, and the range of non-empty chunks
@@ -743,7 +855,8 @@ ThoroughSearch::ThoroughSearch(FillEngine& engine, const ThoroughOptions& option
         const std::uint64_t seed = Mix((static_cast<std::uint64_t>(options.seed) << 8) + static_cast<std::uint64_t>(i));
         m.tables.push_back(std::make_unique<TableSet>(*m.source, options.scores, seed));
         m.problems.push_back(std::make_unique<Problem>(BuildProblem(engine, *m.tables.back(), all, m.constants)));
-        m.searches.push_back(std::make_unique<Search>(*m.problems.back(), seed, m.banned, options.restartBase));
+        m.searches.push_back(
+            std::make_unique<Search>(*m.problems.back(), seed, m.banned, options.restartBase, options.valueChoice));
     }
     m.results.assign(static_cast<std::size_t>(n), SearchResult::kRunning);
     if (n > 1) {
@@ -800,7 +913,9 @@ void ThoroughSearch::Impl::Explain() {
     // Is the problem of these entries (with the complete entries' words) unfillable?
     auto unfillable = [&](const std::vector<bool>& include, double seconds) {
         const Problem sub = BuildProblem(engine, t, include, constants);
-        Search s(sub, options.seed, banned, options.restartBase);
+        // These searches are meant to fail: no word order shortens a refutation,
+        // so the candidates are taken in table order, without comparing them.
+        Search s(sub, options.seed, banned, options.restartBase, 1);
         const auto until = std::min(deadline, Clock::now() + std::chrono::duration<double>(seconds));
         for (;;) {
             const SearchResult r = s.Run(options.roundWork);

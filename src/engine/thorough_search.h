@@ -20,7 +20,9 @@ struct ThoroughOptions {
     double sliceSeconds = 0.5;           // how long one Step runs at most (before the proof's explanation)
     int roundWork = 4000;                // entry revisions a search makes between two looks of the coordinator
     int restartBase = 64;                // failures of the first restart interval; later ones follow the Luby series
-    double explainSeconds = 3.0;         // time the smallest unfillable set of entries may take to find
+    int valueChoice =
+        8;  // candidates of the best score tier compared by what they leave the crossing entries; 1: the first
+    double explainSeconds = 3.0;  // time the smallest unfillable set of entries may take to find
 };
 
 enum class ThoroughOutcome {
