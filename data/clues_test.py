@@ -16,8 +16,11 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from clues import checks  # noqa: E402
-from clues.kinds import GLOSS, NAME, SYNONYM, blank_clue, gloss_clue  # noqa: E402
+from clues.kinds import GLOSS, NAME, SYNONYM, ClueMaker, blank_clue, gloss_clue  # noqa: E402
 from clues.morph import Morphology  # noqa: E402
+from clues.spelling import Speller, read_scowl  # noqa: E402
+from clues.wordnet import Synset, WordNet  # noqa: E402
+import exclusions  # noqa: E402
 from clues.scores import SCORE_HEADER, encode_scores, score  # noqa: E402
 import make_clue_sources  # noqa: E402
 
@@ -194,6 +197,12 @@ class ChecksTest(unittest.TestCase):
             ("hollow kind", ("Lawmen", "DEPUTIES"), ("Someones", "DEPUTIES")),
             ("hollow kind", ("Kind of root", "EDDO"), ("Physical phenomena", "STORMS")),
             ("not a word", ("Mowed", "SCYTHED"), ("Regorged", "PUKED")),
+            # a short function word inside the answer is no form of it; the
+            # answer's own root is, and so is a word one letter off it
+            ("names its answer", ("The ___ limit", "THERMODYNAMIC"), ("Light opera", "OPERETTA")),
+            ("names its answer", ("For that reason", "THEREFORE"), ("Casts", "CASTED")),
+            # "being" closes a noun phrase
+            ("cut mid-phrase", ("Mythical being", "GALATEA"), ("The state of being in the", "LIMBO")),
         ]
         for name, good, bad in cases:
             with self.subTest(check=name):
@@ -204,6 +213,120 @@ class ChecksTest(unittest.TestCase):
     def test_generic_name_clues(self):
         self.assertTrue(checks.is_generic("Girl's name"))
         self.assertFalse(checks.is_generic("Golda ___"))
+
+
+def small_wordnet(entries, exceptions=None):
+    """A WordNet of a few real entries: (pos, offset) -> (lemmas, definition,
+    hypernym keys); each lemma's senses in the order given."""
+    wordnet = WordNet.__new__(WordNet)
+    wordnet.synsets, wordnet.index, wordnet.tag_counts, wordnet.verb_sentences = {}, {}, {}, {}
+    wordnet.exceptions = {"n": {}, "v": {}, "a": {}, "r": {}}
+    for pos, table in (exceptions or {}).items():
+        wordnet.exceptions[pos].update(table)
+    for key, (lemmas, definition, hypernyms) in entries.items():
+        pointers = [("@", h, 0, 0) for h in hypernyms]
+        wordnet.synsets[key] = Synset(key, key[0], lemmas, pointers, [definition], [])
+        for lemma in lemmas:
+            senses = wordnet.index.setdefault(lemma.lower(), [])
+            for p, offsets in senses:
+                if p == key[0]:
+                    offsets.append(key[1])
+                    break
+            else:
+                senses.append((key[0], [key[1]]))
+    return wordnet
+
+
+class BaseInflectionTest(unittest.TestCase):
+    """An unclued inflection takes its base's clues in the same form."""
+
+    WORDNET = small_wordnet({
+        ("v", 1): (["simplify"], "make simpler", []),
+        ("v", 2): (["make"], "engage in", []),
+        ("n", 3): (["napkin", "table napkin"], "a small piece of table linen that is used to wipe the mouth and to cover the lap in order to protect "
+                            "clothing", []),
+        ("n", 12): (["kind", "sort"], "a category of things distinguished by some common characteristic", []),
+        ("n", 4): (["piece"], "a separate part of a whole", []),
+        ("n", 5): (["sally", "sallying forth"], "venture off the beaten path", []),
+        ("n", 6): (["venture"], "any venturesome undertaking", []),
+        ("v", 7): (["venture"], "proceed somewhere despite the risk", []),
+        ("a", 8): (["lofty"], "of high moral or intellectual value", []),
+        ("a", 9): (["tall"], "great in vertical dimension", []),
+        ("n", 10): (["bungler"], "someone who makes mistakes because of incompetence", []),
+        ("v", 11): (["bungle"], "make a mess of", []),
+    }, {"v": {"made": ["make"]}})
+    KNOWN = {"make", "makes", "made", "making", "simplify", "simplifies", "simplified", "napkin", "napkins",
+             "piece", "pieces", "sally", "sallied", "venture", "ventured", "tall", "lofty", "loftier",
+             "bungle", "bungler", "bunglers", "kind", "kinds"}
+
+    def test_phrases_take_the_answers_form(self):
+        morphology = Morphology(self.WORDNET, self.KNOWN)
+        cases = [
+            ("SIMPLIFIED", "SIMPLIFY", "Make simpler", ["Made simpler"]),
+            ("SIMPLIFIES", "SIMPLIFY", "Make simpler", ["Makes simpler"]),
+            ("NAPKINS", "NAPKIN", "Small piece of table linen", ["Small pieces of table linen"]),
+            ("NAPKINS", "NAPKIN", "Kind of piece", ["Kinds of piece"]),
+            ("OBOES", "OBOE", "Kind of double-reed instrument", ["Kinds of double-reed instrument"]),
+            ("LOFTIER", "LOFTY", "Very tall", ["More tall"]),
+            # refused: a noun's definition that reads like a verb phrase
+            ("SALLIED", "SALLY", "Venture off the beaten path", []),
+            # refused: the blank stands for the base, not the answer
+            ("NAPKINS", "NAPKIN", "Folded ___ on the table", []),
+            # refused: BUNGLERS is no -s form of BUNGLE
+            ("BUNGLERS", "BUNGLE", "Make a mess of", []),
+        ]
+        for word, base, clue, expected in cases:
+            with self.subTest(word=word, clue=clue):
+                made = make_clue_sources.inflected_base_clues(word, [(GLOSS, clue)], base, morphology,
+                                                              self.WORDNET)
+                self.assertEqual([text for _, _, text in made], expected)
+
+
+class BroaderKindsTest(unittest.TestCase):
+    def test_a_kind_that_names_the_answer_gives_way_to_the_next(self):
+        wordnet = small_wordnet({
+            ("n", 1): (["novella"], "a short novel", [("n", 2)]),
+            ("n", 2): (["novel"], "an extended fictional work in prose", [("n", 3)]),
+            ("n", 3): (["fiction"], "a literary work based on the imagination", []),
+            ("n", 4): (["sonnet"], "a verse form of fourteen lines", [("n", 5)]),
+            ("n", 5): (["poem", "verse form"], "a composition written in metrical feet", [("n", 6)]),
+            ("n", 6): (["literary composition"], "imaginative or creative writing", []),
+        })
+        maker = ClueMaker(wordnet, Morphology(wordnet, {"novella", "novellas", "fiction", "fictions"}))
+        self.assertEqual(maker._broader_kinds("novella"), ["Kind of fiction"])
+        self.assertEqual(maker._broader_kinds("novellas"), ["fictions"])
+        self.assertEqual(maker._broader_kinds("sonnet"), [])  # "Kind of poem" serves
+
+
+class SensesWithExcludedLemmasTest(unittest.TestCase):
+    def test_only_a_sense_that_an_excluded_word_names_becomes_offensive(self):
+        excluded = exclusions.Exclusion({"FUCK", "FUCKUP", "SONOFABITCH", "COITUS"})
+        sexual = exclusions.Exclusion({"COITUS"})
+        wordnet = small_wordnet({
+            ("v", 1): (["botch", "bungle", "fuck up"], "make a mess of, destroy or ruin", []),
+            ("v", 2): (["sleep together", "make love", "fuck"], "have sexual intercourse with", []),
+            ("n", 3): (["son of a bitch", "SOB"], "a rogue", []),
+            ("n", 4): (["coitus interruptus", "withdrawal"], "a method of birth control", []),
+            ("n", 5): (["coon cat", "ringtail"], "a raccoon-like mammal", []),
+        })
+        make_clue_sources.mark_excluded_senses(wordnet, excluded, sexual)
+        self.assertEqual([wordnet.synsets[k].offensive for k in sorted(wordnet.synsets, key=lambda k: k[1])],
+                         [False, True, True, True, False])
+
+
+@unittest.skipUnless(HAVE_SOURCES, "wordnet-base and scowl are not installed")
+class RespellingTest(unittest.TestCase):
+    def test_british_spelling_leaves_names_alone(self):
+        speller = Speller(read_scowl(SCOWL), "british")
+        cases = [
+            ("The color of the sky", "The colour of the sky"),
+            ("Capital of Niger", "Capital of Niger"),     # a name, not the rare word niger
+            ("Kind of Niger-Congo", "Kind of Niger-Congo"),
+            ("Color of Niger", "Colour of Niger"),
+        ]
+        for text, expected in cases:
+            with self.subTest(text=text):
+                self.assertEqual(speller.respell(text), expected)
 
 
 class HandCluesTest(unittest.TestCase):

@@ -24,13 +24,14 @@ import collections
 import hashlib
 import json
 import os
+import re
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from clues import checks  # noqa: E402
-from clues.kinds import GLOSS, SYNONYM, ClueMaker, choose  # noqa: E402
+from clues.kinds import GLOSS, SYNONYM, ClueMaker, choose, gloss_clue  # noqa: E402
 from clues.scores import encode_scores, score  # noqa: E402
 from clues.morph import Morphology  # noqa: E402
 from clues.names import read_names  # noqa: E402
@@ -122,37 +123,122 @@ def read_extra_clues(path):
 
 
 def _form_of(word, base):
-    """The inflection an upper-case word is of its base: s, ed, ing, er, est."""
+    """The inflection an upper-case word is of its base: s, ed, ing, er, est;
+    None when the word is not the base with that ending (BUNGLERS is no -s
+    form of BUNGLE)."""
     for ending, form in (("ING", "ing"), ("ED", "ed"), ("EST", "est"), ("ER", "er"), ("S", "s")):
-        if word.endswith(ending) and not base.endswith(ending):
+        if not word.endswith(ending) or base.endswith(ending):
+            continue
+        stem = word[:-len(ending)]
+        if stem == base or stem + "E" == base or stem[-1:] == "I" and stem[:-1] + "Y" == base \
+                or len(stem) > 2 and stem[-1] == stem[-2] and stem[:-1] == base \
+                or form == "s" and stem[-1:] == "E" and stem[:-1] == base and base.endswith(("S", "X", "Z", "CH", "SH", "O")) \
+                or form == "s" and stem.endswith("IE") and stem[:-2] + "Y" == base:
             return form
-    if word.endswith("D") and base.endswith("E"):
+        return None
+    if word.endswith("D") and word[:-1] == base and base.endswith("E"):
         return "ed"
-    if word.endswith("R") and base.endswith("E"):
+    if word.endswith("R") and word[:-1] == base and base.endswith("E"):
         return "er"
-    if word.endswith("ST") and base.endswith("E"):
+    if word.endswith("ST") and word[:-2] == base and base.endswith("E"):
         return "est"
     return None
 
 
+# Words that end the head of a noun phrase: "Setting in which ...",
+# "Tub used for washing".
+_HEAD_ENDS = frozenset("""that which who whose with of in for from by on at to as used having made
+especially usually or and into containing consisting resembling between without when where""".split())
+# Words that cannot follow a verb at the head of a verb phrase: "Cut of meat"
+# is a noun phrase.
+_NOT_AFTER_VERB = frozenset("of or and".split())
+
+
+def _main_pos(wordnet, word):
+    """The part of speech of a word's most frequent WordNet sense, or None."""
+    senses = wordnet.senses(word)
+    return senses[0][1].pos if senses else None
+
+
+def _from_sense(wordnet, clue, base, pos):
+    """True when the clue is a lemma or the definition of one of the base's
+    senses of that part of speech: the phrase is known to be a verb phrase
+    or a noun phrase, not guessed from its first word."""
+    clue = clue.lower()
+    for _, synset in wordnet.senses(base, pos):
+        if any(l.lower() == clue for l in synset.lemmas):
+            return True
+        if synset.definitions and (gloss_clue(synset.definitions[0]) or "").lower() == clue:
+            return True
+    return False
+
+
+def _inflect_phrase(clue, form, base, morphology, wordnet):
+    """A clue of several words in the answer's form, or None: a verb phrase
+    on its first word ("Make simpler" -> "Made simpler"), a noun phrase on its
+    head for a plural ("Small towel" -> "Small towels", "Kind of X" -> "Kinds
+    of X"), one adjective or "Very X" with "More"/"Most"."""
+    words = clue.split(" ")
+    if len(words) < 2 or "___" in clue:
+        return None
+    first = words[0].lower()
+    if form == "s" and first in ("kind", "part", "member", "type", "form", "piece") and words[1] == "of":
+        # Only a noun has a kind or a part: the -s form is its plural.
+        made = morphology.inflect_word(words[0], "n", "pl")
+        return " ".join([made] + words[1:]) if made else None
+    if not all(w.isalpha() for w in words):
+        return None
+    if form in ("er", "est"):
+        if len(words) == 2 and first == "very" and wordnet.has_lemma(words[1], "a"):
+            return ("More " if form == "er" else "Most ") + words[1]
+        return None
+    # The phrase takes the answer's form only when the base is mostly the same
+    # part of speech as the phrase: a noun's clue never becomes a verb form.
+    verb = (_main_pos(wordnet, first) == "v" and words[1].lower() not in _NOT_AFTER_VERB
+            and words[0][1:] == words[0][1:].lower())
+    if verb and _from_sense(wordnet, clue, base, "v"):
+        made = morphology.inflect_word(words[0], "v", "s" if form == "s" else form)
+        return " ".join([made] + words[1:]) if made else None
+    if form != "s" or verb:
+        return None
+    if not wordnet.has_lemma(base, "n") or first in _HEAD_ENDS or first.endswith(("ed", "ing")) \
+            or first in ("at", "very", "too", "not", "no"):
+        return None
+    if not _from_sense(wordnet, clue, base, "n"):
+        return None
+    end = len(words)
+    for i, w in enumerate(words):
+        if i and (w.lower() in _HEAD_ENDS or w.endswith("ing") or w.endswith("ed")):
+            end = i
+            break
+    head = words[end - 1]
+    if first in ("the", "a", "an", "one", "someone", "something") or head != head.lower() \
+            or _main_pos(wordnet, head) != "n" or any(w.lower() in ("or", "and") for w in words[:end]):
+        return None
+    made = morphology.inflect_word(head, "n", "pl")
+    return " ".join(words[:end - 1] + [made] + words[end:]) if made else None
+
+
 def inflected_base_clues(word, base_clues, base, morphology, wordnet):
-    """Clues for an inflected word made by inflecting its base's one-word
-    clues the same way (GONGS from GONG's "Bell": "Bells"). An -s form
-    takes the clue's plural or -s form, the same spelling for a noun or a
-    verb, and "Kind of X" becomes "Kinds of X"; the other forms only a clue word that WordNet has as a verb (for
+    """Clues for an inflected word made by inflecting its base's clues the
+    same way (GONGS from GONG's "Bell": "Bells"). A one-word clue: an -s
+    form takes the clue's plural or -s form, the same spelling for a noun or
+    a verb; the other forms only a clue word that WordNet has as a verb (for
     -ed, -ing) or an adjective (-er, -est) and as nothing else, so a noun's
-    clue never becomes a verb form. Every form is made and checked by the
-    inflector both ways."""
+    clue never becomes a verb form. A phrase goes through _inflect_phrase;
+    a fill-in-the-blank is not inflected (its blank stands for the base).
+    Every form is made and checked by the inflector both ways."""
     form = _form_of(word, base)
     if form is None:
         return []
     out = []
     for kind, clue in base_clues:
-        if form == "s" and clue.startswith("Kind of "):
-            # Only a noun has a kind: the -s form is its plural.
-            out.append(((1, 0, 0, len(out)), SYNONYM, "Kinds of " + clue[len("Kind of "):]))
+        if " " in clue:
+            made = _inflect_phrase(clue, form, base.lower(), morphology, wordnet)
+            if made:
+                out.append(((1, 0, 0, len(out)), kind, made))
             continue
-        if " " in clue or not clue.isalpha() or clue[1:] != clue[1:].lower():
+        if not clue.isalpha() or clue[1:] != clue[1:].lower():
             continue
         lower = clue.lower()
         if form == "s":
@@ -185,19 +271,31 @@ def write_atomically(path, data):
     os.replace(temporary, path)
 
 
-def _names_excluded(exclusion, lemma):
-    """True when a lemma holds an excluded word, or is one run together
-    ("son of a bitch" is SONOFABITCH)."""
-    return bool(exclusion.excluded_word_in(lemma)
-                or exclusion.excludes("".join(c for c in lemma if c.isalpha())))
+def _names_excluded(exclusion, lemma, sexual=None):
+    """True when a lemma names an excluded word: it is one ("son of a bitch"
+    run together is SONOFABITCH), a single word holding one, or a phrase
+    holding a word of the sexual and excretory list (sexual, when given).
+    A phrase that only holds a slur or an obscenity beside ordinary words
+    ("fuck up" among the senses of botch, "coon cat" beside ringtail) does
+    not make its sense offensive: its plain lemmas still clue each other,
+    and no clue may show the phrase itself."""
+    letters = "".join(c for c in lemma if c.isalpha())
+    parts = [p for p in re.split(r"[^A-Za-z']+", lemma) if p]
+    if len(parts) <= 1:
+        return bool(exclusion.excluded_word_in(lemma) or exclusion.excludes(letters))
+    if sexual is not None and sexual.excluded_word_in(lemma):
+        return True
+    if any(exclusion.excludes(p) for p in parts):
+        return sexual is None  # without the sexual list every such phrase counts
+    return exclusion.excludes(letters)
 
 
-def mark_excluded_senses(wordnet, exclusion):
-    """Marks as offensive every synset one of whose lemmas holds an excluded
-    word; returns how many were newly marked."""
+def mark_excluded_senses(wordnet, exclusion, sexual=None):
+    """Marks as offensive every synset one of whose lemmas names an excluded
+    word (_names_excluded); returns how many were newly marked."""
     marked = 0
     for synset in wordnet.synsets.values():
-        if not synset.offensive and any(_names_excluded(exclusion, l) for l in synset.lemmas):
+        if not synset.offensive and any(_names_excluded(exclusion, l, sexual) for l in synset.lemmas):
             synset.offensive = True
             marked += 1
     return marked
@@ -260,7 +358,8 @@ def main(argv=None):
             return 1
     try:
         excluded = exclusions.read_excluded(args.excluded)
-        excluded |= exclusions.read_excluded(args.breakfast)
+        sexual_words = exclusions.read_excluded(args.breakfast)
+        excluded |= sexual_words
         extra = read_extra_clues(EXTRA_CLUES)
     except (OSError, ValueError) as error:
         print("make_clue_sources: %s" % error, file=sys.stderr)
@@ -283,8 +382,9 @@ def main(argv=None):
     wordnet = WordNet(args.wordnet)
     scowl = read_scowl(args.scowl)
     everything = set().union(*scowl.values())
-    exclusion = exclusions.Exclusion(excluded, known={w.upper() for w in everything})
-    mark_excluded_senses(wordnet, exclusion)
+    known_upper = {w.upper() for w in everything}
+    exclusion = exclusions.Exclusion(excluded, known=known_upper)
+    mark_excluded_senses(wordnet, exclusion, exclusions.Exclusion(sexual_words, known=known_upper))
     reject = exclusion.excluded_word_in
     entries = scowl_entries(args.scowl)
 

@@ -51,6 +51,11 @@ def one_letter_off(a, b):
     return a[i:] == b[i + 1:]
 
 
+# Short function words that are no part of a longer answer's meaning: "The"
+# in a clue for THEREUNDER, "for" for THEREFORE.
+_FUNCTION_WORDS = frozenset("the and for but not nor yet".split())
+
+
 def gives_away(clue, answer):
     """True when the clue names its answer: a word of the clue is the answer,
     holds it, is held in it, is one letter off it or shares its stem, or the
@@ -62,7 +67,7 @@ def gives_away(clue, answer):
     for token in tokens:
         if token == answer or answer in token and len(answer) >= 3:
             return True
-        if len(token) >= 3 and token in answer:
+        if len(token) >= 3 and token in answer and token not in _FUNCTION_WORDS:
             return True
         if len(token) >= 3 and len(answer) >= 3 and one_letter_off(token, answer):
             return True
@@ -84,10 +89,11 @@ def gives_away(clue, answer):
 
 # Words a finished phrase cannot end on: articles, conjunctions, determiners
 # and words that need a complement ("intermediate between") end no clue of
-# two words or more; prepositions end none of four words or more (shorter
-# ones are phrasal verbs: "Give up", "Make fun of").
+# two words or more ("being" does end one: "Mythical being"); prepositions
+# end none of four words or more (shorter ones are phrasal verbs: "Give up",
+# "Make fun of").
 OPEN_ENDS = frozenset("""a an the and or nor its their his her one's my our your is are was were be
-been being very more most less least not no than that which who whose whom some any such other
+been very more most less least not no than that which who whose whom some any such other
 e.g. i.e. etc esp usually especially so if but because while whether until unless
 intermediate similar equal due according relating pertaining belonging prior capable able
 consisting characterized marked resembling""".split())

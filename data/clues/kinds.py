@@ -39,6 +39,9 @@ _BAD_END = {"a", "an", "the", "of", "to", "and", "or", "in", "on", "at", "by", "
             "its", "their", "his", "her", "one's", "being", "is", "are", "be", "very", "more",
             "most", "not", "no", "as", "than", "from", "into", "that", "which", "some", "any",
             "such", "other", "e.g.", "i.e.", "etc", "esp", "usually", "especially", "so"}
+# Kinds two steps up that are too vague to clue by.
+_VAGUE_KINDS = frozenset("""artifact artefact process quality attribute act event state matter
+relation communication group abstraction instrumentality measure""".split())
 _LEADING_LABEL = re.compile(r"^\((?:[A-Za-z]+(?: [A-Za-z]+)?)\)\s*")
 _WORD = re.compile(r"[A-Za-z]+(?:'[A-Za-z]+)?")
 
@@ -339,11 +342,46 @@ class ClueMaker:
                     break
         return found
 
+    def _broader_kinds(self, word):
+        """The kinds two steps up of a noun (or its plural) whose own kind
+        names it: NOVELLA is a novel, so "Kind of fiction"; IGUANAS are
+        iguanids, so "Lizards". A verb takes its hypernym's hypernym the same
+        way (SKYROCKETED, rocketed: "Rose")."""
+        out = []
+        ways = [(word, pos, "") for pos in ("n", "v")] + [(l, p, f) for l, p, f in self.morph.lemmas(word)
+                                                          if p in ("n", "v")]
+        for lemma, pos, form in ways:
+            for _, synset in self.wn.senses(lemma, pos)[:3]:
+                if synset.offensive or self._misspelt_sense(lemma, synset):
+                    continue
+                for symbol, target, source, _ in synset.pointers:
+                    parent = self.wn.synsets.get(target)
+                    if symbol != "@" or source != 0 or parent is None or parent.offensive:
+                        continue
+                    if not gives_away(self._head(parent), word):
+                        continue  # the direct kind serves, when it passes
+                    for symbol2, target2, source2, _ in parent.pointers:
+                        grand = self.wn.synsets.get(target2)
+                        if symbol2 != "@" or source2 != 0 or grand is None or grand.offensive:
+                            continue
+                        head = self._head(grand)
+                        if pos == "v" and head.lower() in GENERAL_VERBS or head.lower() in _VAGUE_KINDS \
+                                or form and head.endswith("ing"):
+                            continue  # "Kind of artifact"; no "Decision makings"
+                        if not form:
+                            out.append("Kind of " + head if pos == "n" else head)
+                        else:
+                            made = self.morph.inflect(head, pos, form)
+                            if made:
+                                out.append(made)
+        return out
+
     def fallback(self, answer):
         """Clues for when no other clue passes: from a WordNet word the answer is
         made of, a blank in a definition, or the kind of name it is."""
         word = answer.lower()
         found = [((3, order), DERIVED, text) for order, text in self.deriver.clues(word)]
+        found += [((4, -1, n), HYPERNYM, text) for n, text in enumerate(self._broader_kinds(word))]
         blanks = 0
         for definition in self.definitions_by_word.get(word, ()):
             text = blank_clue(definition, word)

@@ -67,6 +67,13 @@ class Speller:
         self.foreign = others - self.own
         # Words spelt the variant's own way (the targets of a respelling).
         self.marked = words.get(variant, set())
+        # Names every variant spells alike (Niger, the river and the country):
+        # a capitalised word inside a clue that is one of them is a name and
+        # keeps its spelling, even where a rare lower-case word shares it.
+        self.names = set()
+        for (category, sub), w in scowl.items():
+            if sub != "words" and category in ("english", variant):
+                self.names |= w
         self.cache = {}
 
     def respell_word(self, word):
@@ -92,6 +99,10 @@ class Speller:
         def replace(match):
             nonlocal failed
             original = match.group(0)
+            # The first word is capitalised anyway ("Color of ..."): only a
+            # capital later in the clue marks a name.
+            if match.start() > 0 and original[0].isupper() and original.lower() in self.names:
+                return original
             new = self.respell_word(original.lower())
             if new is None:
                 failed = True

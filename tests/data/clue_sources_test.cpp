@@ -114,7 +114,11 @@ std::string GivesAway(const std::string& clue, const std::string& upperAnswer) {
     for (const std::string& w : LowerWords(clue)) {
         if (w == answer) return "holds the answer as a word";
         if (answer.size() >= 3 && w.find(answer) != std::string::npos) return "a word holds the answer: " + w;
-        if (w.size() >= 3 && answer.find(w) != std::string::npos) return "a word is part of the answer: " + w;
+        // Short function words are no part of a longer answer's meaning ("The ___ limit" for THERMODYNAMIC).
+        bool functionWord =
+            w == "the" || w == "and" || w == "for" || w == "but" || w == "not" || w == "nor" || w == "yet";
+        if (w.size() >= 3 && !functionWord && answer.find(w) != std::string::npos)
+            return "a word is part of the answer: " + w;
         if (w.size() >= 3 && answer.size() >= 3 && OneLetterOff(w, answer)) return "one letter off: " + w;
     }
     return "";
@@ -139,7 +143,8 @@ TEST(ClueRules, givesAway_catchesTheAnswerInAnyDisguise) {
         {"Sunflower seed", "SUN", true},        // a word holds the answer
         {"Kind of flower", "SUNFLOWER", true},  // a word is part of the answer
         {"Kind of tree", "OAK", false},
-        {"A or B", "AN", false},  // two-letter answers are not blocked by short words
+        {"The ___ limit", "THERMODYNAMIC", false},  // a function word inside the answer
+        {"A or B", "AN", false},                    // two-letter answers are not blocked by short words
     };
     for (const Case& c : cases) {
         EXPECT_EQ(!GivesAway(c.clue, c.answer).empty(), c.givesAway) << c.clue << " / " << c.answer;
