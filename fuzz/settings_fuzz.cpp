@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fuzz_document.h"
+#include "model/cw_data.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ using korvo::fuzz::Check;
 bool IsGridSize(std::int32_t n) { return n == 9 || n == 11 || n == 13 || n == 15 || n == 21; }
 
 void CheckRanges(const korvo::CkorvoDoc& doc) {
-    Check(doc.generatingMode >= 1 && doc.generatingMode <= 4, "the generating mode is 1 to 4");
+    Check(doc.generatingMode >= 1 && doc.generatingMode <= korvo::kThoroughMode, "the generating mode is 1 to 5");
     Check(doc.wordListId >= 1 && doc.wordListId <= 5, "the word list is 1 to 5");
     for (std::int32_t m : {doc.marginLeft, doc.marginRight, doc.marginTop, doc.marginBottom})
         Check(m >= 250 && m <= 6500, "a user margin lies within 0.25 and 6.5 inches");
