@@ -66,6 +66,23 @@ CASTANET = """Castanet \\Cas"ta*net\\, n.
    See {Castanets}.
    [1913 Webster]
 """
+NONELECTRIC = """Nonelectric \\Non`e*lec"tric\\, Nonelectrical \\Non`e*lec"tric*al\\,
+   a.
+   1. Not electric; conducting electricity. [archaic]
+      [1913 Webster]
+
+   2. Not powered by electricity; -- of machines, tools, or
+      devices.
+      [PJC]
+"""
+BOTCHER = """Botcher \\Botch"er\\, n.
+   1. One who mends or patches, esp. a tailor or cobbler.
+      --Shak.
+      [1913 Webster]
+
+   2. A clumsy or careless workman; a bungler.
+      [1913 Webster]
+"""
 SEISMOGRAPHIC = """Seismographic \\Seis`mo*graph"ic\\, a.
    Of or pertaining to a seismograph; indicated by a
    seismograph.
@@ -118,6 +135,10 @@ class GcideTest(unittest.TestCase):
             # could not write; a definition the clause cutter cannot shorten
             # leaves its synonyms.
             (PROBOSCIS, [["snout", "trunk"]]),
+            # A sense labelled archaic goes, in any case of the label.
+            (NONELECTRIC, [["Not powered by electricity"]]),
+            # "esp." starts a qualification, not a new sentence.
+            (BOTCHER, [["One who mends or patches"], ["A clumsy or careless workman", "bungler"]]),
             # Obsolete senses and bare cross-references give nothing.
             (ROCHE, []),
             (CASTANET, []),

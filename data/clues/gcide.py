@@ -19,7 +19,7 @@ from .kinds import GLOSS, SYNONYM, gloss_clue
 
 _BASE64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
 # Senses so marked are no use to a solver today.
-_OLD = re.compile(r"\b(?:Obs|Obsolete|Archaic|Obsoles)\b")
+_OLD = re.compile(r"\b(?:Obs|Obsolete|Archaic|Obsolescent|not now used)\b", re.IGNORECASE)
 # The headwords and their pronunciations: "Academic \Ac`a*dem"ic\, Academical \...\,".
 _HEADWORDS = re.compile(r"^(?:[^\\\n]{0,60}\\[^\\]*\\[,\s]*(?:\([^)]*\)[,\s]*)?)+")
 _PART_OF_SPEECH = re.compile(r"^(?:(?:[a-z]{1,6}\.|&|or)\s*)+")
@@ -65,6 +65,8 @@ def _plain(text):
 def _first_sentence(text):
     """The sense's definition: up to a citation, a quotation, an example
     ("as, to unstop a bottle") or the end of its first sentence."""
+    # "esp.", "e. g.", "i. e." start a loose qualification: the text before it stands.
+    text = re.split(r",?\s+(?:esp|e\. ?g|i\. ?e|viz|etc|cf)\.", text)[0]
     for stop in (" --", '"', "; as,", ": as,", " as, ", ", as "):
         i = text.find(stop)
         if i >= 0:
@@ -82,7 +84,8 @@ def sense_clues(sense):
     if _OLD.search(sense):
         return []
     sense = _LABELS.sub("", sense.strip())
-    if _FORM_OF.match(sense):
+    if _FORM_OF.match(sense) or sense.startswith("{"):
+        # A pointer to another form, or the definition of a phrase ("{Logistic logarithms}, ...").
         return []
     text = _plain(_first_sentence(sense))
     if not text:
