@@ -83,6 +83,19 @@ BOTCHER = """Botcher \\Botch"er\\, n.
    2. A clumsy or careless workman; a bungler.
       [1913 Webster]
 """
+KNICKERBOCKER = """Knickerbocker \\Knick"er*bock`er\\, [capitalized] prop. n. [From
+   Diedrich KNickerbocker, the fictional author of The History
+   of New York, in fact written by Washington Irving.]
+   A descendent of the early Dutch colonists of the New York
+   City area; -- used mostly as a nickname for an inhabitant of
+   New York state or especially New York City.
+   [PJC]
+"""
+FABRIC = """Knickerbocker \\Knick"er*bock`er\\, n.
+   A linsey-woolsey fabric having a rough knotted surface on the
+   right side; used for women's dresses.
+   [Webster 1913 Suppl.]
+"""
 SEISMOGRAPHIC = """Seismographic \\Seis`mo*graph"ic\\, a.
    Of or pertaining to a seismograph; indicated by a
    seismograph.
@@ -139,6 +152,8 @@ class GcideTest(unittest.TestCase):
             (NONELECTRIC, [["Not powered by electricity"]]),
             # "esp." starts a qualification, not a new sentence.
             (BOTCHER, [["One who mends or patches"], ["A clumsy or careless workman", "bungler"]]),
+            # A qualification after the definition is no clue of its own.
+            (FABRIC, []),
             # Obsolete senses and bare cross-references give nothing.
             (ROCHE, []),
             (CASTANET, []),
@@ -147,6 +162,10 @@ class GcideTest(unittest.TestCase):
             with self.subTest(entry=entry.split(" ")[0]):
                 made = [[text for _, text in sense_clues(s)] for s in entry_senses(entry)]
                 self.assertEqual([m for m in made if m], expected)
+
+    def test_header_labels_and_etymology_go(self):
+        # Labels and etymologies before and after the part of speech.
+        self.assertEqual(entry_senses(KNICKERBOCKER)[0][:44], "A descendent of the early Dutch colonists of")
 
     def test_dictionary_files(self):
         with tempfile.TemporaryDirectory() as folder:

@@ -84,6 +84,7 @@ def sense_clues(sense):
     if _OLD.search(sense):
         return []
     sense = _LABELS.sub("", sense.strip())
+    sense = re.sub(r"^(?:(?:n|a|adj|adv|v|t|i|pron|prep|conj|interj)\.\s+)+(?=\S)", "", sense)
     if _FORM_OF.match(sense) or sense.startswith("{"):
         # A pointer to another form, or the definition of a phrase ("{Logistic logarithms}, ...").
         return []
@@ -91,18 +92,19 @@ def sense_clues(sense):
     if not text:
         return []
     out = []
-    defined = False
-    for piece in (p.strip(" ,") for p in text.split(";")):
-        if not piece or piece.lower().startswith(("also", "hence", "esp", "sometimes", "often", "--")):
+    for n, piece in enumerate(p.strip(" ,") for p in text.split(";")):
+        if not piece or piece.lower().startswith(("also", "hence", "esp", "sometimes", "often", "originally",
+                                                  "used", "--")):
             continue
         short = re.sub(r"^(?:a|an|the|to) ", "", piece, flags=re.IGNORECASE) if " " in piece else piece
         if len(piece.split(" ")) <= 2 and re.fullmatch(r"[A-Za-z' -]+", short):
             out.append((SYNONYM, short))
-        elif not defined:
+        elif n == 0:
+            # Only the definition proper; a later piece qualifies it
+            # ("used for women's dresses").
             clue = gloss_clue(piece)
             if clue:
                 out.append((GLOSS, clue))
-                defined = True
     return out
 
 
@@ -141,19 +143,20 @@ def entry_senses(entry):
     texts = [re.sub(r"\s+", " ", " ".join(s)).strip() for s in segments]
     if not texts:
         return []
-    head = _HEADWORDS.sub("", texts[0], count=1)
-    head = _PART_OF_SPEECH.sub("", head.lstrip(" ,"))
-    head = _PLURAL.sub("", head).strip()
-    while head.startswith("["):
-        # The etymology, up to its closing bracket.
-        depth = 0
-        for i, c in enumerate(head):
-            depth += (c == "[") - (c == "]")
-            if depth == 0:
-                break
-        if _OLD.search(head[:i + 1]):
-            return []
-        head = head[i + 1:].strip()
+    head = _HEADWORDS.sub("", texts[0], count=1).lstrip(" ,")
+    for _ in range(3):
+        # Labels, parts of speech, plurals and etymologies, in any order:
+        # "[capitalized] prop. n. [From ...]".
+        head = _PLURAL.sub("", _PART_OF_SPEECH.sub("", head.lstrip(" ,."))).strip()
+        while head.startswith("["):
+            depth = 0
+            for i, c in enumerate(head):
+                depth += (c == "[") - (c == "]")
+                if depth == 0:
+                    break
+            if _OLD.search(head[:i + 1]):
+                return []
+            head = head[i + 1:].strip()
     head = re.sub(r"^\d{1,2}\.\s+", "", head)
     return [t for t in [head] + texts[1:] if t]
 
