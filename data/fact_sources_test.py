@@ -264,7 +264,7 @@ class PlacesTest(unittest.TestCase):
         cases = [
             ("ALMATY", ["City in Kazakhstan"]),
             ("KALININGRAD", ["City in Russia"]),
-            ("TORTOLA", ["City in the British Virgin Islands"]),
+            ("TORTOLA", ["Place in the British Virgin Islands"]),  # an island
             ("MAURITIUS", []),  # the zone is the country itself
         ]
         for answer, expected in cases:

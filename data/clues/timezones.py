@@ -1,6 +1,7 @@
 """Cities that name a time zone, from Debian's tzdata (public domain):
 "City in Kazakhstan" for ALMATY, "Place in
-Mauritius" for a zone of the ocean regions, which are mostly islands.
+the British Virgin Islands" for TORTOLA, an island: the zones of the ocean
+regions and of island countries are often named after an island.
 
 zone.tab gives each zone's country code; iso3166.tab the country's short
 English name ("Russia"), which reads better in a clue than the ISO name.
@@ -36,8 +37,11 @@ class TimeZones:
                 continue
             city = row[2].split("/")[-1].replace("_", " ")
             answer = answer_of(city)
-            # The ocean regions' zones are mostly named after islands.
-            place = "Place" if row[2].startswith(("Atlantic/", "Indian/", "Pacific/", "Antarctica/")) else "City"
+            # The zones of the ocean regions and of island countries are
+            # often named after an island (Indian/Mahe, America/Tortola).
+            island = row[2].startswith(("Atlantic/", "Indian/", "Pacific/", "Antarctica/")) \
+                or "Islands" in names[row[0]]
+            place = "Place" if island else "City"
             if answer == answer_of(names[row[0]]):
                 continue  # Aruba, Bermuda: the zone is the country
             text = "%s in %s" % (place, in_country(names[row[0]]))
