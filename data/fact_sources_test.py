@@ -96,6 +96,27 @@ FABRIC = """Knickerbocker \\Knick"er*bock`er\\, n.
    right side; used for women's dresses.
    [Webster 1913 Suppl.]
 """
+PASSE = """passe \\pas*se"\\, Pass'e \\Pas`s['e]"\\, masc. Pass'ee
+\\Pas`s['e]"e\\, fem.(p[a^]*s[asl]), a. [F.]
+   Past; gone by; hence, past one's prime; worn; faded; as, a
+   pass['e]e belle. --Ld. Lytton.
+   [1913 Webster]
+"""
+DIDST = """Didst \\Didst\\,
+   the 2d pers. sing. imp. of {Do}.
+   [1913 Webster]
+"""
+CORINNE = """Corinne \\Co`rinne"\\ (k?`r?n"), n. (Zool.)
+   The common gazelle ({Gazella dorcas}). See {Gazelle}.
+   [Written also {korin}.]
+   [1913 Webster]
+"""
+CONSTITUTIONALITY = """Constitutionality \\Con`sti*tu`tion*al"i*ty\\, n.; pl. -{ties}.
+   [Cf. F. constitutionalit['e].]
+   1. The quality or state of being constitutional, or inherent
+      in the natural frame.
+      [1913 Webster]
+"""
 SEISMOGRAPHIC = """Seismographic \\Seis`mo*graph"ic\\, a.
    Of or pertaining to a seismograph; indicated by a
    seismograph.
@@ -154,7 +175,14 @@ class GcideTest(unittest.TestCase):
             (BOTCHER, [["One who mends or patches"], ["A clumsy or careless workman", "bungler"]]),
             # A qualification after the definition is no clue of its own.
             (FABRIC, []),
-            # Obsolete senses and bare cross-references give nothing.
+            # A pronunciation and a language label ([F.], not a letter)
+            # before the definition.
+            (PASSE, [["Past", "gone by", "worn", "faded"]]),
+            # A sentence ends after a parenthesis.
+            (CORINNE, [["The common gazelle (Gazella dorcas)"]]),
+            # Obsolete senses, forms of another word and bare cross-references
+            # give nothing.
+            (DIDST, []),
             (ROCHE, []),
             (CASTANET, []),
         ]
@@ -166,6 +194,8 @@ class GcideTest(unittest.TestCase):
     def test_header_labels_and_etymology_go(self):
         # Labels and etymologies before and after the part of speech.
         self.assertEqual(entry_senses(KNICKERBOCKER)[0][:44], "A descendent of the early Dutch colonists of")
+        # "pl. -{ties}" is a plural, not a sense.
+        self.assertEqual(entry_senses(CONSTITUTIONALITY)[0][:28], "The quality or state of bein")
 
     def test_dictionary_files(self):
         with tempfile.TemporaryDirectory() as folder:

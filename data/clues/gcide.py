@@ -23,14 +23,16 @@ _OLD = re.compile(r"\b(?:Obs|Obsolete|Archaic|Obsolescent|not now used)\b", re.I
 # The headwords and their pronunciations: "Academic \Ac`a*dem"ic\, Academical \...\,".
 _HEADWORDS = re.compile(r"^(?:[^\\\n]{0,60}\\[^\\]*\\[,\s]*(?:\([^)]*\)[,\s]*)?)+")
 _PART_OF_SPEECH = re.compile(r"^(?:(?:[a-z]{1,6}\.|&|or)\s*)+")
-_PLURAL = re.compile(r"^;?\s*pl\.\s*(?:\{[^}]*\}(?:,?\s*(?:or|&)?\s*)?)+\.?")
+_PLURAL = re.compile(r"^;?\s*pl\.\s*(?:-?\{[^}]*\}(?:,?\s*(?:or|&)?\s*)?)+\.?")
 _BRACKETS = re.compile(r"\[[^\[\]]*\]")
 _LABELS = re.compile(r"^(?:\([^()]*\)\s*)+")
-# A dictionary letter such as [ae], ['e], [=a], [c,]: the letters alone.
-_LETTER = re.compile(r"\[(ae|oe|AE|OE|[`'=\-.^~,\"]+[A-Za-z]|[A-Za-z][`'=\-.^~,\"]+)\]")
+# A dictionary letter such as [ae], ['e], [=a], [c,]: the letters alone
+# ([F.] and [R.] are labels: French, rare).
+_LETTER = re.compile(r"\[(ae|oe|AE|OE|[`'=\-.^~,\"]+[A-Za-z]|[A-Za-z][`'=\-^~,\"]+)\]")
 # Senses that only point at another word's form: "imp. & p. p. of {Smite}".
-_FORM_OF = re.compile(r"^(?:imp\.|p\. ?p\.|p\. ?pr\.|pl\.|3d|superl\.|compar\.|of\b|See\b|Same as\b|"
-                      r"Alt\. of|Variant of|An? (?:variant|form|spelling) of)")
+_FORM_OF = re.compile(r"^(?:imp\.|p\. ?p\.|p\. ?pr\.|pl\.|(?:the )?(?:1st|2d|3d)\b|superl\.|compar\.|(?-i:of)\b|"
+                      r"See\b|Same as\b|Alt\. of|Variant of|An? (?:variant|form|spelling) of|"
+                      r"(?:A )?combining form|An? (?:prefix|suffix)\b|Fig\.|Lit\.)", re.IGNORECASE)
 
 
 def _number(text):
@@ -66,12 +68,12 @@ def _first_sentence(text):
     """The sense's definition: up to a citation, a quotation, an example
     ("as, to unstop a bottle") or the end of its first sentence."""
     # "esp.", "e. g.", "i. e." start a loose qualification: the text before it stands.
-    text = re.split(r",?\s+(?:esp|e\. ?g|i\. ?e|viz|etc|cf)\.", text)[0]
+    text = re.split(r",?\s+(?:(?:esp|e\. ?g|i\. ?e|viz|etc|cf)\.|[Ss]pecifically\b)", text)[0]
     for stop in (" --", '"', "; as,", ": as,", " as, ", ", as "):
         i = text.find(stop)
         if i >= 0:
             text = text[:i]
-    match = re.search(r"(?<=[a-z]{3})\.(?:\s|$)", text)
+    match = re.search(r"(?:(?<=[a-z]{3})|(?<=\)))\.(?:\s|$)", text)
     if match:
         text = text[:match.start()]
     return text.strip(" ,;:.")
@@ -89,8 +91,8 @@ def sense_clues(sense):
         # A pointer to another form, or the definition of a phrase ("{Logistic logarithms}, ...").
         return []
     text = _plain(_first_sentence(sense))
-    if not text:
-        return []
+    if not text or re.search(r"\b(?:pert|pers|sing)\b", text):
+        return []  # an abbreviation the cut left ("Lit., of or pert.")
     out = []
     for n, piece in enumerate(p.strip(" ,") for p in text.split(";")):
         if not piece or piece.lower().startswith(("also", "hence", "esp", "sometimes", "often", "originally",
@@ -147,7 +149,8 @@ def entry_senses(entry):
     for _ in range(3):
         # Labels, parts of speech, plurals and etymologies, in any order:
         # "[capitalized] prop. n. [From ...]".
-        head = _PLURAL.sub("", _PART_OF_SPEECH.sub("", head.lstrip(" ,."))).strip()
+        head = re.sub(r"^(?:[\s,.]|\([^()]*\))+", "", head)  # a pronunciation: "(p[a^]*s[asl])"
+        head = _PLURAL.sub("", _PART_OF_SPEECH.sub("", head)).strip()
         while head.startswith("["):
             depth = 0
             for i, c in enumerate(head):
