@@ -244,7 +244,8 @@ DIVISIONS = [
 ]
 ZONES = "#country-code\tcoordinates\tTZ\tcomments\nKZ\t+4315+07657\tAsia/Almaty\tmost of Kazakhstan\n" \
         "VG\t+1827-06437\tAmerica/Tortola\nMU\t-2010+05730\tIndian/Mauritius\n" \
-        "RU\t+5443+02030\tEurope/Kaliningrad\tMSK-01 - Kaliningrad\n"
+        "RU\t+5443+02030\tEurope/Kaliningrad\tMSK-01 - Kaliningrad\n" \
+        "RU\t+4658+14242\tAsia/Sakhalin\tMSK+08 - Sakhalin Island\n"
 ZONE_COUNTRIES = "#code\tname\nKZ\tKazakhstan\nVG\tVirgin Islands (UK)\nMU\tMauritius\nRU\tRussia\n"
 
 
@@ -295,6 +296,7 @@ class PlacesTest(unittest.TestCase):
             ("ALMATY", ["City in Kazakhstan"]),
             ("KALININGRAD", ["City in Russia"]),
             ("TORTOLA", ["Place in the British Virgin Islands"]),  # an island
+            ("SAKHALIN", ["Place in Russia"]),  # an island, as the comment says
             ("MAURITIUS", []),  # the zone is the country itself
         ]
         for answer, expected in cases:

@@ -37,10 +37,11 @@ class TimeZones:
                 continue
             city = row[2].split("/")[-1].replace("_", " ")
             answer = answer_of(city)
-            # The zones of the ocean regions and of island countries are
-            # often named after an island (Indian/Mahe, America/Tortola).
+            # The zones of the ocean regions and of island countries, and
+            # those whose comment says so, are often named after an island
+            # (Indian/Mahe, America/Tortola, Asia/Sakhalin).
             island = row[2].startswith(("Atlantic/", "Indian/", "Pacific/", "Antarctica/")) \
-                or "Islands" in names[row[0]]
+                or "Islands" in names[row[0]] or "island" in (row[3] if len(row) > 3 else "").lower()
             place = "Place" if island else "City"
             if answer == answer_of(names[row[0]]):
                 continue  # Aruba, Bermuda: the zone is the country
