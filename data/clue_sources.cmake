@@ -1,5 +1,6 @@
 # The packed clue sources cdata1.bin ... cdata5.bin, one per word list, made
-# from WordNet (and Faker's name lists) by make_clue_sources.py for the words
+# from WordNet (and Faker's name lists, GCIDE, the ISO country tables, tzdata
+# and libgweather's city database) by make_clue_sources.py for the words
 # of the generated lists, and the shipped lists data1.bin ... data5.bin (the
 # generated ones less the rare words no clue explains) with their word scores
 # data1.scores ... data5.scores. Generated once into KORVO_DATA_CACHE, shared
@@ -56,7 +57,11 @@ add_custom_command(
 # Each source's copyright notice travels with the data made from it. The word
 # lists already ship WordNet's as wordnet-copyright.txt.
 set(korvo_clue_notices
-  /usr/share/doc/python3-fake-factory/copyright python3-fake-factory-copyright.txt)
+  /usr/share/doc/python3-fake-factory/copyright python3-fake-factory-copyright.txt
+  /usr/share/doc/dict-gcide/copyright dict-gcide-copyright.txt
+  /usr/share/doc/iso-codes/copyright iso-codes-copyright.txt
+  /usr/share/doc/tzdata/copyright tzdata-copyright.txt
+  /usr/share/doc/libgweather-4-common/copyright libgweather-4-common-copyright.txt)
 if(NOT TARGET word_lists)
   list(APPEND korvo_clue_notices /usr/share/doc/wordnet-base/copyright wordnet-copyright.txt)
 endif()

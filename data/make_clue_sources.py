@@ -31,7 +31,11 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from clues import checks  # noqa: E402
+from clues.countries import Countries  # noqa: E402
+from clues.gcide import Gcide  # noqa: E402
+from clues.gweather import Cities  # noqa: E402
 from clues.kinds import GLOSS, SYNONYM, ClueMaker, choose, gloss_clue  # noqa: E402
+from clues.timezones import TimeZones, country_names  # noqa: E402
 from clues.scores import encode_scores, score  # noqa: E402
 from clues.morph import Morphology  # noqa: E402
 from clues.names import read_names  # noqa: E402
@@ -301,6 +305,33 @@ def mark_excluded_senses(wordnet, exclusion, sexual=None):
     return marked
 
 
+# Where the Debian packages put the sources of facts about names.
+FACT_DEFAULTS = {"gcide": "/usr/share/dictd", "iso_codes": "/usr/share/iso-codes/json",
+                 "zoneinfo": "/usr/share/zoneinfo", "locations": "/usr/share/libgweather-4/Locations.xml"}
+
+
+def _fact_paths(args):
+    return {k: getattr(args, k, v) for k, v in FACT_DEFAULTS.items()}
+
+
+def fact_files(args):
+    """The files of the sources of facts about names: the dictionary, the
+    country and time zone tables and the city database."""
+    p = _fact_paths(args)
+    return [os.path.join(p["gcide"], "gcide.index"), os.path.join(p["gcide"], "gcide.dict.dz"),
+            os.path.join(p["iso_codes"], "iso_3166-1.json"), os.path.join(p["iso_codes"], "iso_3166-2.json"),
+            os.path.join(p["zoneinfo"], "zone.tab"), os.path.join(p["zoneinfo"], "iso3166.tab"), p["locations"]]
+
+
+def fact_sources(args):
+    """The sources of clues for words WordNet lacks, each read once a build.
+    A source whose files are missing gives no clue."""
+    p = _fact_paths(args)
+    countries = Countries(p["iso_codes"], short_names=country_names(p["zoneinfo"]))
+    return [Cities(p["locations"], countries.names), TimeZones(p["zoneinfo"], countries.names), countries,
+            Gcide(p["gcide"])]
+
+
 def input_digest(args):
     """A digest of everything the output depends on: the generator's own
     files, the exclusion module and list, the word lists and the source
@@ -317,6 +348,10 @@ def input_digest(args):
             digest.update(os.path.basename(path).encode() + b"\0" + hashlib.sha256(f.read()).digest())
     digest.update(os.path.abspath(args.excluded).encode() + b"\0")
     digest.update(os.path.abspath(breakfast).encode() + b"\0")
+    for path in fact_files(args):
+        if os.path.exists(path):
+            st = os.stat(path)
+            digest.update(("%s %d %d\n" % (path, st.st_size, int(st.st_mtime))).encode())
     for folder in (args.wordnet, args.scowl, args.names):
         for root, _, files in sorted(os.walk(folder)) if os.path.isdir(folder) else ():
             if "__pycache__" in root:
@@ -334,6 +369,14 @@ def main(argv=None):
     parser.add_argument("--scowl", default="/usr/share/dict/scowl", help="SCOWL word list folder")
     parser.add_argument("--names", default="/usr/lib/python3/dist-packages/faker/providers/person",
                         help="Faker's person name providers (python3-fake-factory)")
+    parser.add_argument("--gcide", default=FACT_DEFAULTS["gcide"],
+                        help="folder of the dictd dictionary gcide.index and gcide.dict.dz (dict-gcide)")
+    parser.add_argument("--iso-codes", default=FACT_DEFAULTS["iso_codes"],
+                        help="folder of the ISO 3166 tables iso_3166-1.json and iso_3166-2.json (iso-codes)")
+    parser.add_argument("--zoneinfo", default=FACT_DEFAULTS["zoneinfo"],
+                        help="folder of zone.tab and iso3166.tab (tzdata)")
+    parser.add_argument("--locations", default=FACT_DEFAULTS["locations"],
+                        help="the city database of libgweather-4-common")
     parser.add_argument("--word-lists", required=True, help="folder holding data1.bin ... data5.bin")
     parser.add_argument("--excluded", default=exclusions.DEFAULT_PATH,
                         help="the words no clue may answer or hold (default: excluded_words.txt here)")
@@ -405,6 +448,7 @@ def main(argv=None):
     common = set().union(*(w for (c, sub), w in scowl.items() if sub == "words"))
     proper = frozenset(w for w, e in entries.items() if e[2])
     maker = ClueMaker(wordnet, morphology, names, common, proper)
+    facts = fact_sources(args)
 
     candidates = {}
     for word in sorted(set().union(*lists.values())):
@@ -437,7 +481,11 @@ def main(argv=None):
                         # The hand-written clues before the derived ones and names.
                         fallbacks[word] = [((-1, i), GLOSS, c) for i, c in enumerate(extra.get(word, ()))]
                         fallbacks[word] += maker.fallback(word)
+                        fallbacks[word] += [c for source in facts for c in source.clues(word)]
                     clues = choose(fallbacks[word], word, speller.respell, reject, known, counter, True)
+                    if any(not checks.is_generic(text) for _, text in clues):
+                        # A generic name clue only where nothing specific exists.
+                        clues = [c for c in clues if not checks.is_generic(c[1])]
                 chosen[(VARIANT[n], word)] = clues
         for word in lists[n]:
             clues = chosen[(VARIANT[n], word)]

@@ -67,7 +67,9 @@ required=(
   usr/bin/korvo usr/bin/korvo-cli
   usr/share/korvo/help/index.html
   usr/share/korvo/scowl-copyright.txt usr/share/korvo/wordnet-copyright.txt
-  usr/share/korvo/python3-fake-factory-copyright.txt
+  usr/share/korvo/python3-fake-factory-copyright.txt usr/share/korvo/dict-gcide-copyright.txt
+  usr/share/korvo/iso-codes-copyright.txt usr/share/korvo/tzdata-copyright.txt
+  usr/share/korvo/libgweather-4-common-copyright.txt
   usr/share/applications/korvo.desktop usr/share/mime/packages/korvo.xml
   usr/share/man/man1/korvo.1.gz usr/share/man/man1/korvo-cli.1.gz
   usr/share/doc/korvo/copyright usr/share/doc/korvo/changelog.gz
