@@ -329,6 +329,21 @@ class RespellingTest(unittest.TestCase):
                 self.assertEqual(speller.respell(text), expected)
 
 
+class TidyTest(unittest.TestCase):
+    def test_usage_notes_and_quotes_of_wordnet_glosses(self):
+        cases = [
+            ("(usually followed by `for') extremely desirous", "Extremely desirous"),
+            ("(used of texts) shortened by condensing or rewriting", "Shortened by condensing or rewriting"),
+            ("___ `New York' and write `NY'", "___ 'New York' and write 'NY'"),
+            ("(Greek mythology)", "(Greek mythology)"),           # nothing would be left
+            ("(of wine) dry", "(Of wine) dry"),                     # one word would be left
+            ("Port (wine) of Oporto", "Port (wine) of Oporto"),    # not a leading note
+        ]
+        for text, expected in cases:
+            with self.subTest(text=text):
+                self.assertEqual(checks.tidy(text), expected)
+
+
 class HandCluesTest(unittest.TestCase):
     def test_every_hand_clue_passes_the_checks(self):
         clues = make_clue_sources.read_extra_clues(make_clue_sources.EXTRA_CLUES)

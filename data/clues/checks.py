@@ -9,13 +9,21 @@ MAX_CLUE = 60
 
 _LETTERS = re.compile(r"[a-z]+")
 _SPACES = re.compile(r"\s+")
+# WordNet's usage notes before a gloss: "(Usually followed by `for')",
+# "(Used of texts)", "(Of a voice)". A solver reads them as noise.
+_LEADING_NOTE = re.compile(r"^\([^()]{1,40}\)\s+")
 
 
 def tidy(text):
-    """One line, single spaces, first letter upper case (also after a leading
-    blank: "___ Van Gogh"); None when the text cannot be stored one byte per
+    """One line, single spaces, WordNet's `quotes' as 'quotes', a leading
+    usage note in brackets dropped when two words or more remain, first
+    letter upper case (also after a leading blank: "___ Van Gogh"); None when the text cannot be stored one byte per
     character or is too long."""
-    text = _SPACES.sub(" ", text).strip()
+    # WordNet quotes `like this'; a clue quotes 'like this'.
+    text = _SPACES.sub(" ", text.replace("`", "'")).strip()
+    note = _LEADING_NOTE.match(text)
+    if note and len(text[note.end():].split(" ")) >= 2:
+        text = text[note.end():]
     if not text:
         return None
     first = next((i for i, c in enumerate(text) if c.isalpha()), None)
