@@ -49,14 +49,34 @@ def in_country(name):
     return "the " + name if _THE.search(name) and not name.startswith("the ") else name
 
 
-class Countries:
+class FactTable:
+    """Clue texts per answer from one fact source, each text once, in the
+    order found; they rank after WordNet's senses, at the source's place."""
+
+    RANK = 9
+
+    def __init__(self):
+        self.facts = {}
+
+    def _add(self, answer, text):
+        texts = self.facts.setdefault(answer, [])
+        if text not in texts:
+            texts.append(text)
+
+    def clues(self, answer):
+        return [((2, self.RANK, n), GLOSS, text) for n, text in enumerate(self.facts.get(answer, ()))]
+
+
+class Countries(FactTable):
     """country code -> the name a clue gives it; answer -> (rank, kind, text)."""
+
+    RANK = 8
 
     def __init__(self, folder="/usr/share/iso-codes/json", short_names=None):
         """short_names: code -> a shorter name from another source (tzdata's
         "Russia" for the "Russian Federation")."""
+        super().__init__()
         self.names = {}
-        self.facts = {}
         countries = self._read(os.path.join(folder, "iso_3166-1.json"), "3166-1")
         for country in countries:
             code = country.get("alpha_2")
@@ -88,10 +108,3 @@ class Countries:
         with open(path, encoding="utf-8") as f:
             return json.load(f).get(key, [])
 
-    def _add(self, answer, text):
-        texts = self.facts.setdefault(answer, [])
-        if text not in texts:
-            texts.append(text)
-
-    def clues(self, answer):
-        return [((2, 8, n), GLOSS, text) for n, text in enumerate(self.facts.get(answer, ()))]

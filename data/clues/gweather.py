@@ -10,8 +10,7 @@ import os
 import re
 import xml.etree.ElementTree as ET
 
-from .countries import answer_of, in_country, plain
-from .kinds import GLOSS
+from .countries import FactTable, answer_of, in_country, plain
 
 PATH = "/usr/share/libgweather-4/Locations.xml"
 
@@ -23,11 +22,13 @@ def _name(element):
     return name.text.strip() if name is not None and name.text else None
 
 
-class Cities:
+class Cities(FactTable):
+    RANK = 6
+
     def __init__(self, path=PATH, countries=None):
         """countries: ISO code -> the name a clue gives the country (the
         database's own names are ISO's: "Micronesia, Federated States of")."""
-        self.facts = {}
+        super().__init__()
         if not os.path.exists(path):
             return
         parser = ET.XMLParser(target=ET.TreeBuilder(insert_comments=True))
@@ -63,10 +64,3 @@ class Cities:
             for answer, text in capitals.items():
                 self.facts[answer].insert(0, text)
 
-    def _add(self, answer, text):
-        texts = self.facts.setdefault(answer, [])
-        if text not in texts:
-            texts.append(text)
-
-    def clues(self, answer):
-        return [((2, 6, n), GLOSS, text) for n, text in enumerate(self.facts.get(answer, ()))]

@@ -9,8 +9,7 @@ English name ("Russia"), which reads better in a clue than the ISO name.
 
 import os
 
-from .countries import answer_of, in_country
-from .kinds import GLOSS
+from .countries import FactTable, answer_of, in_country
 
 
 def _rows(path):
@@ -27,11 +26,13 @@ def country_names(folder="/usr/share/zoneinfo"):
     return {row[0]: row[1] for row in _rows(os.path.join(folder, "iso3166.tab")) if len(row) >= 2}
 
 
-class TimeZones:
+class TimeZones(FactTable):
+    RANK = 7
+
     def __init__(self, folder="/usr/share/zoneinfo", countries=None):
         """countries: code -> the name a clue gives the country."""
+        super().__init__()
         names = countries if countries is not None else country_names(folder)
-        self.facts = {}
         for row in _rows(os.path.join(folder, "zone.tab")):
             if len(row) < 3 or row[0] not in names:
                 continue
@@ -46,8 +47,5 @@ class TimeZones:
             if answer == answer_of(names[row[0]]):
                 continue  # Aruba, Bermuda: the zone is the country
             text = "%s in %s" % (place, in_country(names[row[0]]))
-            if answer and text not in self.facts.setdefault(answer, []):
-                self.facts[answer].append(text)
-
-    def clues(self, answer):
-        return [((2, 7, n), GLOSS, text) for n, text in enumerate(self.facts.get(answer, ()))]
+            if answer:
+                self._add(answer, text)
