@@ -93,6 +93,18 @@ class InflectorTest(unittest.TestCase):
             ("box", "n", "pl", "boxes"),
             ("Vomit", "v", "ed", "Vomited"),
             ("cut down", "v", "ing", "cutting down"),
+            # a past tense or a participle alone, when the two differ
+            ("steal", "v", "past", "stole"),
+            ("steal", "v", "part", "stolen"),
+            ("swim", "v", "past", "swam"),
+            ("swim", "v", "part", "swum"),
+            ("beat", "v", "past", "beat"),
+            ("beat", "v", "part", "beaten"),
+            ("stop", "v", "past", "stopped"),
+            # verbs whose forms are the verb: no CASTED, no PUTTED (that is putt's)
+            ("cast", "v", "ed", "cast"),
+            ("put", "v", "ed", "put"),
+            ("cut", "v", "part", "cut"),
             ("edge tool", "n", "pl", "edge tools"),
         ]
         for lemma, pos, form, expected in cases:
@@ -103,7 +115,7 @@ class InflectorTest(unittest.TestCase):
         cases = [
             ("go", "v", "ed"),         # went and gone: no one past form
             ("cat", "v", "ed"),        # WordNet's CATTED is not a word of the lists
-            ("cast", "v", "ed"),       # CASTED is not either
+            ("cat", "v", "past"),      # nor as a past tense alone
             ("miaul", "v", "s"),       # nor MIAULS
             ("furniture", "n", "pl"),  # nor FURNITURES
             ("Troy", "n", "pl"),       # a name has no plural
@@ -124,6 +136,13 @@ class InflectorTest(unittest.TestCase):
             with self.subTest(word=word):
                 self.assertIn(lemma, self.morph.lemmas(word))
         self.assertNotIn(("stope", "v", "ed"), self.morph.lemmas("stopped"))
+
+    def test_the_form_an_ed_answer_is_clued_in(self):
+        cases = [("stolen", "steal", "part"), ("mown", "mow", "part"), ("swum", "swim", "part"),
+                 ("stole", "steal", "past"), ("swam", "swim", "past"), ("shoplifted", "shoplift", "past")]
+        for word, lemma, reading in cases:
+            with self.subTest(word=word):
+                self.assertEqual(self.morph.reading(word, lemma), reading)
 
 
 class ClauseCutterTest(unittest.TestCase):
@@ -254,10 +273,16 @@ class BaseInflectionTest(unittest.TestCase):
         ("a", 9): (["tall"], "great in vertical dimension", []),
         ("n", 10): (["bungler"], "someone who makes mistakes because of incompetence", []),
         ("v", 11): (["bungle"], "make a mess of", []),
-    }, {"v": {"made": ["make"]}})
+        ("v", 13): (["shoplift"], "steal in a store", []),
+        ("v", 14): (["steal"], "take without the owner's consent", []),
+        ("n", 15): (["steal"], "an advantageous purchase", []),
+        ("n", 16): (["doodle"], "an aimless drawing", []),
+        ("v", 17): (["doodle"], "make a doodle", []),
+    }, {"v": {"made": ["make"], "stole": ["steal"], "stolen": ["steal"]}})
     KNOWN = {"make", "makes", "made", "making", "simplify", "simplifies", "simplified", "napkin", "napkins",
              "piece", "pieces", "sally", "sallied", "venture", "ventured", "tall", "lofty", "loftier",
-             "bungle", "bungler", "bunglers", "kind", "kinds"}
+             "bungle", "bungler", "bunglers", "kind", "kinds", "shoplift", "shoplifted", "steal", "stole",
+             "stolen", "steals", "doodle", "doodled", "scribble", "scribbled"}
 
     def test_phrases_take_the_answers_form(self):
         morphology = Morphology(self.WORDNET, self.KNOWN)
@@ -268,6 +293,10 @@ class BaseInflectionTest(unittest.TestCase):
             ("NAPKINS", "NAPKIN", "Kind of piece", ["Kinds of piece"]),
             ("OBOES", "OBOE", "Kind of double-reed instrument", ["Kinds of double-reed instrument"]),
             ("LOFTIER", "LOFTY", "Very tall", ["More tall"]),
+            # a verb-only base's one-word clue is a verb: its past tense, of two forms
+            ("SHOPLIFTED", "SHOPLIFT", "Steal", ["Stole"]),
+            # refused: DOODLE is a noun too, so its "Steal" could be a noun's clue
+            ("DOODLED", "DOODLE", "Steal", []),
             # refused: a noun's definition that reads like a verb phrase
             ("SALLIED", "SALLY", "Venture off the beaten path", []),
             # refused: the blank stands for the base, not the answer

@@ -235,10 +235,15 @@ def inflected_base_clues(word, base_clues, base, morphology, wordnet):
     form = _form_of(word, base)
     if form is None:
         return []
+    # A regular -ed answer reads as a past tense too: SHOPLIFTED, "Stole".
+    tense = "past" if form == "ed" else form
+    # A base WordNet has as one part of speech only gives clues of that part
+    # of speech (SHOPLIFT is only a verb, so its "Steal" is the verb).
+    only_pos = [p for p in "nvar" if wordnet.has_lemma(base.lower(), p)]
     out = []
     for kind, clue in base_clues:
         if " " in clue:
-            made = _inflect_phrase(clue, form, base.lower(), morphology, wordnet)
+            made = _inflect_phrase(clue, tense, base.lower(), morphology, wordnet)
             if made:
                 out.append(((1, 0, 0, len(out)), kind, made))
             continue
@@ -252,8 +257,8 @@ def inflected_base_clues(word, base_clues, base, morphology, wordnet):
             pos = "v" if form in ("ed", "ing") else "a"
             others = [p for p in "nvar" if p != pos and wordnet.has_lemma(lower, p)]
             made = None
-            if wordnet.has_lemma(lower, pos) and not others:
-                made = morphology.inflect_word(clue, pos, form)
+            if wordnet.has_lemma(lower, pos) and (not others or only_pos == [pos]):
+                made = morphology.inflect_word(clue, pos, tense)
                 if made is None and pos == "a":
                     made = ("More " if form == "er" else "Most ") + lower  # NERDIER: "More uncool"
         if made:
@@ -445,7 +450,9 @@ def main(argv=None):
     morphology = Morphology(wordnet, list_words)
     known = list_words | checks.wordnet_words(args.wordnet)
     names = read_names(args.names)
-    common = set().union(*(w for (c, sub), w in scowl.items() if sub == "words"))
+    # Words SCOWL spells in lower case at its common levels: those get no name
+    # clue. Its largest levels spell names in lower case too (abner).
+    common = {w.lower() for w, e in entries.items() if not e[2]}
     proper = frozenset(w for w, e in entries.items() if e[2])
     maker = ClueMaker(wordnet, morphology, names, common, proper)
     facts = fact_sources(args)

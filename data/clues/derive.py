@@ -35,9 +35,10 @@ class Deriver:
         self.wn = wordnet
         self.morph = morphology
 
-    def synonyms(self, word, pos, senses=3):
+    def synonyms(self, word, pos, senses=3, participle=False):
         """Synonyms of a word used as the given part of speech, in the word's own
-        form ("sows" gives "seeds"), from its first few senses."""
+        form ("sows" gives "seeds"), from its first few senses. An -ed form
+        takes the past tense, or the participle when participle is true."""
         out = []
         if self.wn.has_lemma(word, pos):
             for _, synset in self.wn.senses(word, pos)[:senses]:
@@ -47,14 +48,16 @@ class Deriver:
         for lemma, p, form in self.morph.lemmas(word):
             if p != pos:
                 continue
+            made = form
+            if form == "ed":
+                made = "part" if participle else self.morph.reading(word, lemma)
             for _, synset in self.wn.senses(lemma, pos)[:senses]:
                 if synset.offensive:
                     continue
                 for s in [l for l in synset.lemmas if l.lower() != lemma] + self._broader(synset):
-                    if True:
-                        inflected = self.morph.inflect(s, pos, form)
-                        if inflected:
-                            out.append(((form,), inflected))
+                    inflected = self.morph.inflect(s, pos, made)
+                    if inflected:
+                        out.append(((form,), inflected))
         return out
 
     def _broader(self, synset):
@@ -85,7 +88,8 @@ class Deriver:
                 forms &= set(allowed)
             if not forms:
                 continue
-            for form, synonym in self.synonyms(base, pos):
+            # "Not {}" of a verb form is an adjective: the participle (UNTAKEN, "Not seized").
+            for form, synonym in self.synonyms(base, pos, participle=allowed == ("ed",)):
                 if allowed is None or form[0] in allowed:
                     out.append((order, template.format(synonym)))
         out.extend(self._suffix_clues(word))
@@ -150,7 +154,7 @@ class Deriver:
                 if base and len(base) >= 3 and self.wn.has_lemma(base, "v"):
                     for form, synonym in self.synonyms(base, "v"):
                         if form == ("",) and " " not in synonym:
-                            participle = self.morph.inflect(synonym, "v", "ed")
+                            participle = self.morph.inflect(synonym, "v", "part")
                             if participle:
                                 out.append((order + 5, "Can be " + participle))
                     break

@@ -2,7 +2,8 @@
 lemma to one of its inflected forms.
 
 Forms: "pl" noun plural, "s" verb third person singular, "ed" verb past tense or
-past participle, "ing" verb present participle, "er" and "est" adjective
+past participle (one form that serves as both), "past" verb past tense, "part"
+verb past participle, "ing" verb present participle, "er" and "est" adjective
 comparative and superlative. Irregular forms come from WordNet's exception
 lists; regular ones from the usual suffix rules. A form made by the rules is
 kept only when it is a known English word and leads back to its lemma, so
@@ -22,13 +23,30 @@ DETACH = {
 # regular rules from the lemma, before any clue uses it.
 
 FORMS_OF_POS = {"n": ("pl",), "v": ("s", "ed", "ing"), "a": ("er", "est")}
-POS_OF_FORM = {"pl": "n", "s": "v", "ed": "v", "ing": "v", "er": "a", "est": "a"}
+POS_OF_FORM = {"pl": "n", "s": "v", "ed": "v", "past": "v", "part": "v", "ing": "v", "er": "a", "est": "a"}
+# Verbs whose past tense and participle are the verb itself; WordNet's
+# exception lists leave them out, and the rules would make CUTTED, or PUTTED
+# (which is the past of putt).
+ZERO_CHANGE = frozenset("""bet beset broadcast burst cast cost cut forecast hit hurt let miscast offset
+put quit read recast reset rid set shed shut slit split spread sublet thrust typeset undercut upset""".split())
+# Verbs whose past tense alone is the verb itself: beat, beaten.
+ZERO_PAST = ZERO_CHANGE | {"beat"}
 
 VOWELS = set("aeiou")
 # Verbs whose forms do not follow from one exception list entry each.
 NOT_INFLECTED = {"be", "have", "do"}
 # Words after which the head of a noun phrase comes before them ("man of war").
 PHRASE_BREAKERS = {"of", "in", "on", "at", "for", "to", "with", "by", "from", "the", "and", "or", "a", "an"}
+
+
+def _is_participle(form, forms):
+    """True when an irregular -ed form of a verb is its past participle, told
+    from the past tense among all its forms: taken, blown, torn, gone beside
+    took, blew, tore, went; sung, swum beside sang, swam."""
+    if form.endswith(("en", "wn", "rn", "ne")):
+        return True
+    return any(other != form and len(other) == len(form)
+               and [a + b for a, b in zip(form, other) if a != b] == ["ua"] for other in forms)
 
 
 def _classify(word, base, pos):
@@ -133,9 +151,32 @@ class Morphology:
             result = word[0] + result[1:]
         return result
 
+    def reading(self, word, lemma):
+        """How a verb's -ed form reads as an answer: "part" when it is only
+        the past participle (STOLEN, MOWN), else "past" (STOLE, SHOPLIFTED,
+        which serves as both), the form its clue takes."""
+        forms = self.irregular.get((lemma, "v"), {}).get("ed", set())
+        return "part" if word in forms and _is_participle(word, forms) else "past"
+
+    def _tense(self, word, form):
+        """The past tense ("past") or the past participle ("part") of a verb:
+        took, taken; cut; None when there are two and neither is sure."""
+        forms = self.irregular.get((word, "v"), {}).get("ed", set())
+        wanted = {f for f in forms if _is_participle(f, forms) == (form == "part")}
+        if form == "past" and word in ZERO_PAST or word in ZERO_CHANGE and not wanted:
+            return word
+        if len(forms) < 2:
+            return self._inflect_word(word, "v", "ed")  # stopped, struck, mowed: one form serves both
+        known = [f for f in wanted if f in self.known]
+        return known[0] if len(known) == 1 else None
+
     def _inflect_word(self, word, pos, form):
         if word in NOT_INFLECTED:
             return None
+        if pos == "v" and form in ("past", "part"):
+            return self._tense(word, form)
+        if pos == "v" and form == "ed" and word in ZERO_CHANGE:
+            return word
         irregular = self.irregular.get((word, pos), {}).get(form)
         if irregular:
             if len(irregular) != 1:
