@@ -20,9 +20,12 @@ import random
 import re
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from clues.checks import GENERIC  # noqa: E402
+
 LISTS = range(1, 6)
 NAMES = {1: "United States", 2: "United Kingdom", 3: "Canada", 4: "Australia", 5: "India"}
-GENERIC = {"Girl's name", "Woman's name", "Boy's name", "Man's name", "Family name", "Surname"}
 SAMPLE = 50
 
 

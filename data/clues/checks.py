@@ -122,7 +122,9 @@ GENERAL_VERBS = frozenset("""be have do make get give take put go come move chan
 travel exchange think feel see look let keep hold set turn bring run pass happen remove add
 transfer interact communicate perceive""".split())
 # The name clues of words no source explains beyond the kind of name.
-GENERIC = frozenset(("Girl's name", "Woman's name", "Boy's name", "Man's name", "Family name", "Surname"))
+GENERIC = frozenset(("Girl's name", "Woman's name", "Feminine name", "Name for a daughter",
+                     "Boy's name", "Man's name", "Masculine name", "Name for a son",
+                     "Family name", "Surname", "Last name", "Name passed down"))
 
 BLANK = "___"
 _TOKEN = re.compile(r"[A-Za-z]+(?:'[A-Za-z]+)?")

@@ -12,10 +12,12 @@ LOCALES = ("en", "en_US", "en_GB")
 LISTS = ("first_names_female", "first_names_male", "last_names")
 
 # Clue texts of each kind of name, taken in turn.
+# Four of each, so that a puzzle with several such names seldom shows one text
+# twice (the program picks one of a word's clues at random).
 TEXTS = {
-    "first_names_female": ("Girl's name", "Woman's name"),
-    "first_names_male": ("Boy's name", "Man's name"),
-    "last_names": ("Family name", "Surname"),
+    "first_names_female": ("Girl's name", "Woman's name", "Feminine name", "Name for a daughter"),
+    "first_names_male": ("Boy's name", "Man's name", "Masculine name", "Name for a son"),
+    "last_names": ("Family name", "Surname", "Last name", "Name passed down"),
 }
 
 
