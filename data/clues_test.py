@@ -367,6 +367,12 @@ class TidyTest(unittest.TestCase):
             ("(Greek mythology)", "(Greek mythology)"),           # nothing would be left
             ("(of wine) dry", "(Of wine) dry"),                     # one word would be left
             ("Port (wine) of Oporto", "Port (wine) of Oporto"),    # not a leading note
+            # the first letter is upper-cased, but not after a blank or a number
+            ("cry of pain", "Cry of pain"),
+            ("'tis the season", "'Tis the season"),
+            ("___ accent", "___ accent"),
+            ("___ Lanka", "___ Lanka"),
+            ("44th president", "44th president"),
         ]
         for text, expected in cases:
             with self.subTest(text=text):

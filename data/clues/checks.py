@@ -17,8 +17,10 @@ _LEADING_NOTE = re.compile(r"^\([^()]{1,40}\)\s+")
 def tidy(text):
     """One line, single spaces, WordNet's `quotes' as 'quotes', a leading
     usage note in brackets dropped when two words or more remain, first
-    letter upper case (also after a leading blank: "___ Van Gogh"); None when the text cannot be stored one byte per
-    character or is too long."""
+    letter upper case (also after a leading quote or bracket), but a clue
+    that opens with a blank or a number keeps the case of what follows
+    ("___ accent", "___ Lanka", "44th president"); None when the text cannot
+    be stored one byte per character or is too long."""
     # WordNet quotes `like this'; a clue quotes 'like this'.
     text = _SPACES.sub(" ", text.replace("`", "'")).strip()
     note = _LEADING_NOTE.match(text)
@@ -26,10 +28,11 @@ def tidy(text):
         text = text[note.end():]
     if not text:
         return None
-    first = next((i for i, c in enumerate(text) if c.isalpha()), None)
-    if first is None:
+    if not any(c.isalpha() for c in text):
         return None
-    text = text[:first] + text[first].upper() + text[first + 1:]
+    first = len(text) - len(text.lstrip("\"'(["))
+    if first < len(text) and text[first].isalpha():
+        text = text[:first] + text[first].upper() + text[first + 1:]
     if len(text) > MAX_CLUE:
         return None
     try:
