@@ -389,6 +389,17 @@ class HandCluesTest(unittest.TestCase):
                     self.assertIsNone(checks.failed_check(text, word))
                     self.assertEqual(checks.tidy(text), text)
 
+    @unittest.skipUnless(HAVE_SOURCES, "wordnet-base and scowl are not installed")
+    def test_every_hand_clue_can_be_respelt_for_every_variant(self):
+        # A clue the respeller cannot put into a list's spelling is dropped
+        # from that list: "Hansel's sister" left GRETEL unclued.
+        clues = make_clue_sources.read_extra_clues(make_clue_sources.EXTRA_CLUES)
+        scowl = read_scowl(SCOWL)
+        for variant in sorted(set(make_clue_sources.VARIANT.values())):
+            speller = Speller(scowl, variant)
+            failing = [(w, t) for w, texts in sorted(clues.items()) for t in texts if speller.respell(t) is None]
+            self.assertEqual(failing, [], variant)
+
     def test_a_bad_line_is_refused_with_its_number(self):
         import tempfile
         for bad in ("aha\tCry of discovery", "AHA Cry of discovery", "AHA\t ", "A-HA\tCry"):
