@@ -17,8 +17,8 @@ _LEADING_NOTE = re.compile(r"^\([^()]{1,40}\)\s+")
 def tidy(text):
     """One line, single spaces, WordNet's `quotes' as 'quotes', a leading
     usage note in brackets dropped when two words or more remain, first
-    letter upper case (also after a leading quote or bracket), but a clue
-    that opens with a blank or a number keeps the case of what follows
+    letter upper case (also after leading marks: "'Tis", "...Was"), but a
+    clue that opens with a blank or a number keeps the case of what follows
     ("___ accent", "___ Lanka", "44th president"); None when the text cannot
     be stored one byte per character or is too long."""
     # WordNet quotes `like this'; a clue quotes 'like this'.
@@ -28,10 +28,10 @@ def tidy(text):
         text = text[note.end():]
     if not text:
         return None
-    if not any(c.isalpha() for c in text):
+    first = next((i for i, c in enumerate(text) if c.isalpha()), None)
+    if first is None:
         return None
-    first = len(text) - len(text.lstrip("\"'(["))
-    if first < len(text) and text[first].isalpha():
+    if not text.lstrip("\"'([").startswith(("_",) + tuple("0123456789")):
         text = text[:first] + text[first].upper() + text[first + 1:]
     if len(text) > MAX_CLUE:
         return None

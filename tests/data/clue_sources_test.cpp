@@ -174,16 +174,16 @@ TEST_P(ClueSource, everyPairIsWellFormed_andNamesNoAnswer) {
                    })) {
             problem = "control character in the clue";
         } else {
-            // After opening quotes or brackets: an upper-case letter, or a
-            // blank or a number, which keep the case of what follows
-            // ("___ accent", "44th president").
+            // The first letter is upper case, unless the clue opens (after
+            // quotes or brackets) with a blank or a number, which keep the
+            // case of what follows ("___ accent", "44th president").
+            auto letter = std::find_if(p.clue.begin(), p.clue.end(),
+                                       [](char c) { return std::isalpha(static_cast<unsigned char>(c)); });
             auto first = std::find_if(p.clue.begin(), p.clue.end(),
                                       [](char c) { return c != '"' && c != '\'' && c != '(' && c != '['; });
-            bool hasLetter = std::any_of(p.clue.begin(), p.clue.end(),
-                                         [](char c) { return std::isalpha(static_cast<unsigned char>(c)); });
-            if (!hasLetter || first == p.clue.end() ||
-                !((*first >= 'A' && *first <= 'Z') || (*first >= '0' && *first <= '9') ||
-                  p.clue.compare(static_cast<size_t>(first - p.clue.begin()), 3, "___") == 0)) {
+            bool opensWithBlankOrNumber = first != p.clue.end() && (*first == '_' || (*first >= '0' && *first <= '9'));
+            if (letter == p.clue.end() || (p.clue[0] >= 'a' && p.clue[0] <= 'z') ||
+                (!opensWithBlankOrNumber && !(*letter >= 'A' && *letter <= 'Z'))) {
                 problem = "first letter is not upper case";
             } else if (!seen.insert({p.word, p.clue}).second) {
                 problem = "pair occurs twice";
