@@ -14,6 +14,8 @@ set(korvo_clue_excluded ${CMAKE_CURRENT_SOURCE_DIR}/excluded_words.txt)
 set(korvo_clue_breakfast ${CMAKE_CURRENT_SOURCE_DIR}/breakfast_words.txt)
 # Hand-written clues of common short words no source explains.
 list(APPEND korvo_clue_modules ${CMAKE_CURRENT_SOURCE_DIR}/extra_clues.txt)
+# SCOWL entries that are misspellings or no word: left out of the lists.
+list(APPEND korvo_clue_modules ${CMAKE_CURRENT_SOURCE_DIR}/misspelt_words.txt)
 list(APPEND korvo_clue_modules ${CMAKE_CURRENT_SOURCE_DIR}/exclusions.py)
 
 # The word lists come from the word_lists target (its cache folder, one per

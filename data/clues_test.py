@@ -400,6 +400,14 @@ class HandCluesTest(unittest.TestCase):
             failing = [(w, t) for w, texts in sorted(clues.items()) for t in texts if speller.respell(t) is None]
             self.assertEqual(failing, [], variant)
 
+    def test_no_misspelling_has_a_hand_clue(self):
+        # A listed misspelling leaves the lists whatever its clues: a hand
+        # clue for it would be a contradiction, and a sign the entry is wrong.
+        clues = make_clue_sources.read_extra_clues(make_clue_sources.EXTRA_CLUES)
+        misspelt = exclusions.read_excluded(make_clue_sources.MISSPELT)
+        self.assertIn("TUSCON", misspelt)
+        self.assertEqual(sorted(misspelt & set(clues)), [])
+
     def test_a_bad_line_is_refused_with_its_number(self):
         import tempfile
         for bad in ("aha\tCry of discovery", "AHA Cry of discovery", "AHA\t ", "A-HA\tCry"):

@@ -107,6 +107,9 @@ def scowl_entries(folder):
 
 
 EXTRA_CLUES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "extra_clues.txt")
+# SCOWL entries no solver would accept (TUSCON, BEHALVES): they leave the
+# shipped lists first, within the share the rare words leave by.
+MISSPELT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "misspelt_words.txt")
 
 
 def read_extra_clues(path):
@@ -343,7 +346,7 @@ def input_digest(args):
     data."""
     here = os.path.dirname(os.path.abspath(__file__))
     breakfast = getattr(args, "breakfast", exclusions.BREAKFAST_PATH)
-    paths = [os.path.abspath(__file__), exclusions.__file__, args.excluded, breakfast, EXTRA_CLUES]
+    paths = [os.path.abspath(__file__), exclusions.__file__, args.excluded, breakfast, EXTRA_CLUES, MISSPELT]
     paths += sorted(os.path.join(here, "clues", n) for n in os.listdir(os.path.join(here, "clues"))
                     if n.endswith(".py"))
     paths += [os.path.join(args.word_lists, "data%d.bin" % n) for n in LISTS]
@@ -409,6 +412,7 @@ def main(argv=None):
         sexual_words = exclusions.read_excluded(args.breakfast)
         excluded |= sexual_words
         extra = read_extra_clues(EXTRA_CLUES)
+        misspelt = exclusions.read_excluded(MISSPELT)
     except (OSError, ValueError) as error:
         print("make_clue_sources: %s" % error, file=sys.stderr)
         return 1
@@ -474,7 +478,7 @@ def main(argv=None):
         counter = dropped.setdefault(VARIANT[n], collections.Counter())
         pairs = []
         kept = []
-        removed = {"rare without a clue": [], "abbreviation without a clue": []}
+        removed = {"rare without a clue": [], "abbreviation without a clue": [], "misspelling": []}
         listed = set(lists[n])
         unclued = []
         scores = []
@@ -510,10 +514,11 @@ def main(argv=None):
                     through_base.add((VARIANT[n], word))
             if not clues:
                 unclued.append(word)
-        # Which unclued words leave: abbreviations first, then the rare words
-        # from the rarest and longest, up to the share.
+        # Which words leave: misspellings and unclued abbreviations first,
+        # then the unclued rare words from the rarest and longest, up to the
+        # share.
         room = int(MAX_LEFT_OUT * len(lists[n]))
-        leaving = set()
+        leaving = set(w for w in lists[n] if w in misspelt)
         for word in unclued:
             if entries.get(word, (100, False, False))[1] and len(leaving) < room:
                 leaving.add(word)
@@ -525,11 +530,13 @@ def main(argv=None):
         if n == INDIA:
             # The India list is the United Kingdom list plus Indian words: the
             # same words leave it, and of the additions every unclued rare one.
-            extra = [w for w in unclued if w not in lists[INDIA_BASE]]
-            leaving = (left_out[INDIA_BASE] & listed) | {w for w in extra if w in rare or w in leaving}
+            additions = [w for w in unclued if w not in lists[INDIA_BASE]]
+            leaving = (left_out[INDIA_BASE] & listed) | {w for w in additions if w in rare or w in leaving}
+            leaving |= {w for w in listed if w in misspelt}
             removed["abbreviation without a clue"] = sorted(w for w in unclued if w in leaving and
                                                             entries.get(w, (100, False, False))[1])
         left_out[n] = leaving
+        removed["misspelling"] = sorted(w for w in leaving if w in misspelt)
         removed["rare without a clue"] = sorted(w for w in rare if w in leaving)
         removed["rare without a clue, kept for the share"] = sorted(w for w in rare if w not in leaving)
         for word in lists[n]:

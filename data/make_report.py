@@ -93,17 +93,19 @@ def report(word_lists, clue_sources):
     out += ["", "## What the rules and checks removed", "",
             "Words left out of every list by the word-list generator (before the clue generator):", ""]
     out += ["- %s: %d" % kv for kv in sorted(removals.items())] or ["- (no report found)"]
-    out += ["", "Words the clue generator left out of each list because no clue explains them:", "",
-            "| File | Rare (SCOWL level above 50) | Abbreviation (capitals only) | Share of the list "
+    out += ["", "Words the clue generator left out of each list: misspellings (`misspelt_words.txt`), and "
+            "words no clue explains:", "",
+            "| File | Misspelling | Rare (SCOWL level above 50) | Abbreviation (capitals only) | Share of the list "
             "| Rare and unclued, kept (the share is reached) |",
-            "|---|---|---|---|---|"]
+            "|---|---|---|---|---|---|"]
     for n in LISTS:
         s = stats["lists"][str(n)]
+        misspelt = len(s["removed"].get("misspelling", ()))
         rare = len(s["removed"]["rare without a clue"])
         caps = len(s["removed"]["abbreviation without a clue"])
         kept = len(s["removed"].get("rare without a clue, kept for the share", ()))
-        out.append("| `data%d.bin` | %d | %d | %.2f %% | %d |"
-                   % (n, rare, caps, 100.0 * (rare + caps) / s["words before"], kept))
+        out.append("| `data%d.bin` | %d | %d | %d | %.2f %% | %d |"
+                   % (n, misspelt, rare, caps, 100.0 * (misspelt + rare + caps) / s["words before"], kept))
     out += ["", "Clues each check dropped, per spelling variant (a clue is counted each time a word's "
             "candidates are checked):", ""]
     checks = sorted({c for v in stats["dropped clues"].values() for c in v})
