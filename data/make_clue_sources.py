@@ -478,7 +478,7 @@ def main(argv=None):
         counter = dropped.setdefault(VARIANT[n], collections.Counter())
         pairs = []
         kept = []
-        removed = {"rare without a clue": [], "abbreviation without a clue": [], "misspelling": []}
+        removed = {"rare without a clue": [], "abbreviation without a clue": []}
         listed = set(lists[n])
         unclued = []
         scores = []
@@ -518,7 +518,8 @@ def main(argv=None):
         # then the unclued rare words from the rarest and longest, up to the
         # share.
         room = int(MAX_LEFT_OUT * len(lists[n]))
-        leaving = set(w for w in lists[n] if w in misspelt)
+        misspelt_here = listed & misspelt
+        leaving = set(misspelt_here)
         for word in unclued:
             if entries.get(word, (100, False, False))[1] and len(leaving) < room:
                 leaving.add(word)
@@ -531,12 +532,12 @@ def main(argv=None):
             # The India list is the United Kingdom list plus Indian words: the
             # same words leave it, and of the additions every unclued rare one.
             additions = [w for w in unclued if w not in lists[INDIA_BASE]]
-            leaving = (left_out[INDIA_BASE] & listed) | {w for w in additions if w in rare or w in leaving}
-            leaving |= {w for w in listed if w in misspelt}
+            leaving = (left_out[INDIA_BASE] & listed) | misspelt_here | \
+                {w for w in additions if w in rare or w in leaving}
             removed["abbreviation without a clue"] = sorted(w for w in unclued if w in leaving and
                                                             entries.get(w, (100, False, False))[1])
         left_out[n] = leaving
-        removed["misspelling"] = sorted(w for w in leaving if w in misspelt)
+        removed["misspelling"] = sorted(misspelt_here)
         removed["rare without a clue"] = sorted(w for w in rare if w in leaving)
         removed["rare without a clue, kept for the share"] = sorted(w for w in rare if w not in leaving)
         for word in lists[n]:

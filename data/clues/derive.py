@@ -48,9 +48,7 @@ class Deriver:
         for lemma, p, form in self.morph.lemmas(word):
             if p != pos:
                 continue
-            made = form
-            if form == "ed":
-                made = "part" if participle else self.morph.reading(word, lemma)
+            made = self.morph.clue_form(word, lemma, form, participle)
             for _, synset in self.wn.senses(lemma, pos)[:senses]:
                 if synset.offensive:
                     continue

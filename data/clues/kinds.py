@@ -317,8 +317,7 @@ class ClueMaker:
             for kind, text in self._sense_clues(word, synset):
                 found.append(((0,) + rank, kind, text))
         for lemma, pos, form in self.morph.lemmas(word):
-            if form == "ed":
-                form = self.morph.reading(word, lemma)  # SHOPLIFTED: "Stole"; STOLEN: "Taken"
+            form = self.morph.clue_form(word, lemma, form)  # SHOPLIFTED: "Stole"; STOLEN: "Taken"
             for rank, synset in self.wn.senses(lemma, pos)[:MAX_SENSES]:
                 if synset.offensive:
                     continue
@@ -350,9 +349,8 @@ class ClueMaker:
         iguanids, so "Lizards". A verb takes its hypernym's hypernym the same
         way (SKYROCKETED, rocketed: "Rose")."""
         out = []
-        ways = [(word, pos, "") for pos in ("n", "v")] + [
-            (l, p, self.morph.reading(word, l) if f == "ed" else f) for l, p, f in self.morph.lemmas(word)
-            if p in ("n", "v")]
+        ways = [(word, pos, "") for pos in ("n", "v")] + [(l, p, self.morph.clue_form(word, l, f))
+                                                          for l, p, f in self.morph.lemmas(word) if p in ("n", "v")]
         for lemma, pos, form in ways:
             for _, synset in self.wn.senses(lemma, pos)[:3]:
                 if synset.offensive or self._misspelt_sense(lemma, synset):

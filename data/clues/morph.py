@@ -158,6 +158,15 @@ class Morphology:
         forms = self.irregular.get((lemma, "v"), {}).get("ed", set())
         return "part" if word in forms and _is_participle(word, forms) else "past"
 
+    def clue_form(self, word, lemma, form, participle=False):
+        """The form a clue of the lemma takes for an answer that is that form
+        of it (one of lemmas's results): an -ed answer's clue takes the past
+        tense or the participle it reads as, or the participle when asked
+        ("Not seized" for UNSEIZED); every other form is the same."""
+        if form != "ed":
+            return form
+        return "part" if participle else self.reading(word, lemma)
+
     def _tense(self, word, form):
         """The past tense ("past") or the past participle ("part") of a verb:
         took, taken; cut; None when there are two and neither is sure."""
